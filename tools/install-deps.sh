@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what the project builds and tests with, on Debian 12.
+set -euo pipefail
+packages=(build-essential cmake pkg-config libmbedtls-dev libhidapi-dev libgtest-dev libgmock-dev
+          libbenchmark-dev)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
