@@ -1,0 +1,105 @@
+// Files that are not what QavGen expects: it ends cleanly and leaves no
+// half-written image behind.
+#include "qavgen_fixture.h"
+
+namespace {
+
+class BadInput : public QavGenRun {
+protected:
+    void SetUp() override {
+        QavGenRun::SetUp();
+        write_file(voice, voice_bytes(0x100));
+    }
+
+    // A template whose header record claims the given header offset and range.
+    void odd_template(int16_t header_offset, int32_t start, int32_t end) {
+        std::string error;
+        bytes t = template_file(template_spec{}, error);
+        t[6] = static_cast<uint8_t>(header_offset);
+        t[7] = static_cast<uint8_t>(static_cast<uint16_t>(header_offset) >> 8);
+        for (int i = 0; i < 4; ++i) {
+            t[8 + i] = static_cast<uint8_t>(static_cast<uint32_t>(start) >> (8 * i));
+            t[12 + i] = static_cast<uint8_t>(static_cast<uint32_t>(end) >> (8 * i));
+        }
+        write_file(pgm, t);
+    }
+
+    qavgen_run build_with_checksum() {
+        auto lines = build_lines("8000", voice);
+        lines.push_back("%CheckSum@=\"Generate\"");
+        script(lines);
+        return run({"-w"});
+    }
+};
+
+}  // namespace
+
+TEST_F(BadInput, RefusedTemplateHeaderSetsNoLimitAndFailsTheChecksum) {
+    const struct {
+        int16_t header_offset;
+        int32_t start, end;
+    } headers[] = {{0x10, 0x100, 0x200}, {-0x200, 0x100, 0x200}, {0x200, 0x100, 0x204}, {0x200, -8, 0x200},
+                   {0x200, 0x200, 0x100}};
+    for (const auto& h : headers) {
+        odd_template(h.header_offset, h.start, h.end);
+        const qavgen_run r = build_with_checksum();
+        EXPECT_EQ(r.exit_code, -4) << h.header_offset << " " << h.start << " " << h.end;
+        EXPECT_EQ(r.out.find("MaxSize"), std::string::npos);
+        EXPECT_NE(r.out.find("Error QAV file !!\n\nError on link-script at line 6.\n\n"), std::string::npos);
+        expect_images_deleted();
+    }
+}
+
+TEST_F(BadInput, SystemInformationShorterThan16BytesIsNoImage) {
+    for (const uint8_t words : {0, 1, 7}) {
+        std::string error;
+        bytes t = template_file(template_spec{}, error);
+        t[0x200] = words;  // L = 2 * words
+        write_file(pgm, t);
+        const qavgen_run r = build_with_checksum();
+        EXPECT_EQ(r.exit_code, -4);
+        EXPECT_NE(r.out.find("Error QAV file !!\n\n"), std::string::npos);
+        expect_images_deleted();
+    }
+}
+
+TEST_F(BadInput, EmptyAndTruncatedTemplates) {
+    std::string error;
+    const bytes t = template_file(template_spec{}, error);
+    // Empty: the output starts with voice data and is no image. 31 bytes: no
+    // header record, so no header offset is added to the limit, and the voice
+    // data completes the record. 32 bytes and more: a ROM missing in part
+    // reads as a blank chip.
+    const struct {
+        size_t length;
+        int exit_code;
+    } cases[] = {{0, -4}, {31, 0}, {32, 0}, {0x201, 0}};
+    for (const auto& c : cases) {
+        write_file(pgm, bytes(t.begin(), t.begin() + static_cast<long>(c.length)));
+        const qavgen_run r = build_with_checksum();
+        EXPECT_EQ(r.exit_code, c.exit_code) << c.length << r.out;
+        if (c.exit_code == 0)
+            EXPECT_LE(images_equal().size(), 0x8200u);
+        else
+            expect_images_deleted();
+    }
+}
+
+TEST_F(BadInput, LargeVoiceWithoutLimitIsAppendedWhole) {
+    write_template(pgm, template_spec{});
+    write_file(voice, voice_bytes(3 << 20));
+    script({"%OutFile@=\"" + out + "\"", "%DupFile@=\"" + dup + "\"", "%AddFile@=\"" + pgm + "\"",
+            "%AddFile@=\"" + voice + "\"", "%CheckSum@=\"Generate\""});
+    EXPECT_EQ(run().exit_code, 0);
+    EXPECT_EQ(images_equal().size(), 0x1200u + (3 << 20));
+}
+
+TEST_F(BadInput, WriteFailureEndsTheRunAndDeletesTheImages) {
+    write_template(pgm, template_spec{});
+    write_file(voice, voice_bytes(0x4000));
+    script(build_lines("8000", voice));
+    const qavgen_run r = run_qavgen({lns, log, "+w"}, "", 0x2000);
+    EXPECT_EQ(r.exit_code, -4) << r.out;
+    EXPECT_NE(r.out.find("Error on link-script at line 5.\n\n"), std::string::npos);
+    expect_images_deleted();
+}

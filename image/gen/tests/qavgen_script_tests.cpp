@@ -1,0 +1,111 @@
+// The command line, the log and the reading of the link script.
+#include <regex>
+
+#include "qavgen_fixture.h"
+
+namespace {
+
+const std::string kBanner = "------- QavGen V1.8 (2010.03.10)---------\n";
+
+std::string escaped(const std::string& text) {
+    return std::regex_replace(text, std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)");
+}
+
+}  // namespace
+
+TEST_F(QavGenRun, WrongArgumentCountPrintsUsageOnly) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{}, {lns, log, "+w", "extra"}}) {
+        const qavgen_run r = run_qavgen(args);
+        EXPECT_EQ(r.exit_code, -1);
+        EXPECT_EQ(r.out, "Usage: " + qavgen_path() + " link-script(*.lns) [log-fname] [+Warning]\n\n");
+    }
+    EXPECT_FALSE(file_exists(log));
+}
+
+TEST_F(QavGenRun, ScriptThatCannotBeOpenedEndsWithMinus2) {
+    const std::string missing = folder + "/missing.lns";
+    const qavgen_run r = run_qavgen({missing, log});
+    EXPECT_EQ(r.exit_code, -2);
+    const std::string expected = kBanner + "Err: open link-script      <" + missing + ">.\n\n";
+    EXPECT_EQ(r.out, expected);
+    EXPECT_EQ(read_text(log), expected);
+    // A path too long for the system is not openable either.
+    EXPECT_EQ(run_qavgen({folder + "/" + std::string(5000, 'x') + ".lns"}).exit_code, -2);
+}
+
+TEST_F(QavGenRun, EmptyScriptWritesBannerOpenLineAndTime) {
+    script({});
+    write_text(log, "earlier run\n");
+    const qavgen_run r = run({});
+    EXPECT_EQ(r.exit_code, 0);
+    const std::regex expected(escaped(kBanner + "Succ open link-script      <" + lns + ">.\n") +
+                              "[A-Z][a-z]{2} [A-Z][a-z]{2} [ 0-9]\\d \\d\\d:\\d\\d:\\d\\d \\d{4}\n\n");
+    EXPECT_TRUE(std::regex_match(r.out, expected)) << r.out;
+    EXPECT_EQ(read_text(log), "earlier run\n" + r.out);  // appended
+    EXPECT_FALSE(file_exists(out));
+}
+
+TEST_F(QavGenRun, LaterLogPathIsTheLog) {
+    script({});
+    const std::string first = folder + "/first.log";
+    EXPECT_EQ(run_qavgen({lns, first, log}).exit_code, 0);
+    EXPECT_EQ(read_text(first), "");
+    EXPECT_NE(read_text(log).find(kBanner), std::string::npos);
+}
+
+TEST_F(QavGenRun, KeywordsIgnoreLetterCaseAndCarriageReturns) {
+    script({"%outfile@=\"" + out + "\"", "%CHECKSUM@=\"generate\"", "%romsize@=\"10\""});
+    const qavgen_run r = run();
+    EXPECT_EQ(r.exit_code, -4);  // the empty output is no image: the keywords matched
+    EXPECT_NE(r.out.find("Succ open output file      <" + out + ">.\n"), std::string::npos);
+    EXPECT_NE(r.out.find("Error QAV file !!\n\nError on link-script at line 2.\n\n"), std::string::npos);
+}
+
+TEST_F(QavGenRun, BlankBeforeEqualsSignIsRefused) {
+    script({"%OutFile@ =\"" + out + "\""});
+    const qavgen_run r = run();
+    EXPECT_EQ(r.exit_code, -4);
+    EXPECT_NE(r.out.find("Unknow output filename\nError on link-script at line 1.\n\n"), std::string::npos);
+}
+
+TEST_F(QavGenRun, BlankAfterClosingQuoteIsRefused) {
+    script({"%OutFile@=\"" + out + "\" "});
+    EXPECT_EQ(run().exit_code, -4);
+    EXPECT_FALSE(file_exists(out));
+}
+
+TEST_F(QavGenRun, CheckSumWithoutAtSignIsUnknownAndDeletesImages) {
+    script({"%DupFile@=\"" + dup + "\"", "%OutFile@=\"" + out + "\"", "%CheckSum=\"Generate\""});
+    const qavgen_run r = run();
+    EXPECT_EQ(r.exit_code, -3);
+    EXPECT_NE(r.out.find("Unknow script at line 3.\n\n"), std::string::npos);
+    EXPECT_NE(read_text(log).find("Unknow script at line 3.\n\n"), std::string::npos);
+    expect_images_deleted();
+}
+
+TEST_F(QavGenRun, LineNumbersCountCommentsEmptyLinesAndPiecesOfLongLines) {
+    // 1: comment, 2: empty, 3 and 4: a comment of 1500 characters read in two
+    // pieces, 5: blank-led command (ignored), 6: unknown keyword.
+    script({"; link script", "", "; " + std::string(1498, 'c'), " %OutFile@=\"x\"", "%Bogus@=\"x\""});
+    const qavgen_run r = run();
+    EXPECT_EQ(r.exit_code, -3);
+    EXPECT_NE(r.out.find("Unknow script at line 6.\n"), std::string::npos) << r.out;
+}
+
+TEST_F(QavGenRun, OverlongPathIsRefusedNotCut) {
+    // The line is read in pieces; the first piece has no closing quote.
+    const std::string long_path = folder + "/" + std::string(1500, 'p');
+    script({"%OutFile@=\"" + long_path + "\""});
+    const qavgen_run r = run();
+    EXPECT_EQ(r.exit_code, -4);
+    EXPECT_NE(r.out.find("Unknow output filename\nError on link-script at line 1."), std::string::npos);
+}
+
+TEST_F(QavGenRun, BinaryGarbageScriptEndsCleanly) {
+    bytes garbage = voice_bytes(20000, 3);
+    for (size_t i = 0; i < garbage.size(); i += 97) garbage[i] = '%';
+    for (size_t i = 50; i < garbage.size(); i += 301) garbage[i] = 0;
+    write_file(lns, garbage);
+    const qavgen_run r = run();
+    EXPECT_EQ(r.exit_code, -3);
+}
