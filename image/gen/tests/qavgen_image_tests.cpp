@@ -33,6 +33,14 @@ protected:
         EXPECT_EQ(result.checksum, stored);
     }
 
+    // Runs the usual head of a script for a ROM of 0x8000 bytes, then `line`.
+    qavgen_run build_then(const std::string& line) {
+        auto lines = build_lines("8000", voice);
+        lines.push_back(line);
+        script(lines);
+        return run();
+    }
+
     template_spec spec;  // header offset 0x200, voice data from ROM 0x1000
 };
 
@@ -83,20 +91,14 @@ TEST_F(ImageBuild, AddFileWithoutRomSizeAppendsEverythingWithBaseZero) {
 }
 
 TEST_F(ImageBuild, SetParmWritesAtHeaderOffsetPlusAddressInBothImages) {
-    auto lines = build_lines("8000", voice);
-    lines.push_back("%SetParm@=\"[1F0]=1A5\"");
-    script(lines);
-    const qavgen_run r = run();
+    const qavgen_run r = build_then("%SetParm@=\"[1F0]=1A5\"");
     EXPECT_EQ(r.exit_code, 0);
     EXPECT_NE(r.out.find("SetParameter               [0001f0] = a5 with header offset 200h.\n"), std::string::npos);
     EXPECT_EQ(images_equal().at(0x3F0), 0xA5);
 }
 
 TEST_F(ImageBuild, InfoDupCopiesAtMost1025Bytes) {
-    auto lines = build_lines("8000", voice);
-    lines.push_back("%InfoDup@=\"[1000:1400][2000:2400]\"");
-    script(lines);
-    const qavgen_run r = run();
+    const qavgen_run r = build_then("%InfoDup@=\"[1000:1400][2000:2400]\"");
     EXPECT_EQ(r.exit_code, 0);
     EXPECT_NE(r.out.find("Information Duplication    [1000:1400] -> [2000:2400] with header offset 0h.\n"),
               std::string::npos);
@@ -104,9 +106,7 @@ TEST_F(ImageBuild, InfoDupCopiesAtMost1025Bytes) {
     EXPECT_TRUE(std::equal(image.begin() + 0x1000, image.begin() + 0x1401, image.begin() + 0x2000));
     EXPECT_NE(image[0x2401], image[0x1401]);
 
-    lines.back() = "%InfoDup@=\"[1000:1401][2000:2401]\"";
-    script(lines);
-    EXPECT_EQ(run().exit_code, -4);
+    EXPECT_EQ(build_then("%InfoDup@=\"[1000:1401][2000:2401]\"").exit_code, -4);
     expect_images_deleted();
 }
 
@@ -148,10 +148,7 @@ TEST_F(ImageBuild, FailingCommandsEndWithMinus4AndDeleteBothImages) {
         {"%CheckSum@=\"Generate\" ", ""},
     };
     for (const failing& c : cases) {
-        auto lines = build_lines("8000", voice);
-        lines.push_back(c.line);
-        script(lines);
-        const qavgen_run r = run();
+        const qavgen_run r = build_then(c.line);
         EXPECT_EQ(r.exit_code, -4) << c.line;
         EXPECT_NE(r.out.find(c.message + "Error on link-script at line 6.\n\n"), std::string::npos) << r.out;
         expect_images_deleted();
