@@ -97,7 +97,8 @@ TEST(QavChk, WrongArgumentCountShowsUsageOnly) {
 
 TEST(QavChk, ImageThatCannotBeOpenedForUpdatingIsRefused) {
     const fs::path dir = scratch_dir();
-    std::vector<fs::path> images{dir / "missing.dat", dir};  // a folder opens for reading only
+    mkfifo((dir / "pipe").c_str(), 0666);  // opens for updating, but is no image
+    std::vector<fs::path> images{dir / "missing.dat", dir, dir / "pipe"};  // a folder opens for reading only
     if (geteuid() != 0) {  // root may write to any file
         write_file(dir / "readonly.dat", sealed_image().file);
         chmod((dir / "readonly.dat").c_str(), 0444);
@@ -158,6 +159,14 @@ TEST(QavChk, DamagedImagesEndWithAResult) {
         run = run_qavchk({image.string(), rom_size}, dir);
         EXPECT_EQ(run.exit_code, -5) << rom_size;
     }
+}
+
+TEST(QavChk, HugeImageIsReadOnlyUpToTheRomSize) {
+    const fs::path dir = scratch_dir();
+    write_file(dir / "a.dat", sealed_image().file);
+    fs::resize_file(dir / "a.dat", 3ull << 30);  // sparse: zero bytes after the ROM
+    EXPECT_EQ(run_qavchk({(dir / "a.dat").string(), "2000"}, dir).exit_code, 0);
+    fs::remove(dir / "a.dat");
 }
 
 TEST(QavChk, LongPathsAreUsedWhole) {
