@@ -1,0 +1,3 @@
+#include "qavchk.h"
+
+int main(int argc, char** argv) { return chk_main(argc, argv); }

@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "qavchk.h"
+#include "test_image.h"
+
+namespace {
+
+using testing::internal::CaptureStdout;
+using testing::internal::GetCapturedStdout;
+
+constexpr const char* kBegin = "(========================<Header Begin>========================)\n";
+constexpr const char* kEnd = "(========================<Header   End>========================)\n";
+
+// Runs one routine on an image held in memory; returns what it wrote.
+template <typename Routine>
+std::string run_on(std::vector<uint8_t>& bytes, chk_state& state, Routine routine, int& result, long& size,
+                   long& position) {
+    state.image = open_bytes(bytes);
+    CaptureStdout();
+    result = routine(state);
+    std::fflush(stdout);
+    const std::string output = GetCapturedStdout();
+    position = std::ftell(state.image);
+    std::fseek(state.image, 0, SEEK_END);
+    size = std::ftell(state.image);
+    chk_close_files(state);
+    return output;
+}
+
+struct outcome {
+    int result = 0;
+    std::string output;
+    bool at_end = false;
+};
+
+outcome print_header(std::vector<uint8_t> bytes) {
+    chk_state state;
+    outcome o;
+    long size = 0, position = 0;
+    o.output = run_on(bytes, state, chk_print_header, o.result, size, position);
+    o.at_end = size == position;
+    return o;
+}
+
+template_spec short_text_header() {
+    template_spec spec;
+    spec.header_offset = 0x80;  // one full row and one of 32 bytes
+    return spec;
+}
+
+TEST(ChkPrintHeader, ListsRowsThatHoldTextPairByPair) {
+    test_image image = make_test_image(short_text_header());
+    const outcome o = print_header(image.file);
+    EXPECT_EQ(o.result, 0);
+    // A pair with one 0xFF byte is left out: the odd last letter of the row goes.
+    EXPECT_EQ(o.output, std::string(kBegin) + "KOVA3k10\nVoice chip program templat\n" + kEnd);
+    EXPECT_TRUE(o.at_end);
+}
+
+TEST(ChkPrintHeader, OddTextHeaderListsTheLoneLastByte) {
+    test_image image = make_test_image(short_text_header());
+    image.file.insert(image.file.begin() + 0x80, 'Z');
+    image.file[6] = 0x81;
+    const outcome o = print_header(image.file);
+    EXPECT_EQ(o.result, 0);
+    EXPECT_EQ(o.output, std::string(kBegin) + "KOVA3k10\nVoice chip program templatZ\n" + kEnd);
+}
+
+TEST(ChkPrintHeader, UnusableHeaderListsNothing) {
+    test_image image = make_test_image(short_text_header());
+    std::vector<uint8_t> low_offset = image.file;
+    low_offset[6] = 0x1E;
+    std::vector<uint8_t> partial_block = image.file;
+    partial_block[12] += 4;
+    for (const auto& bytes : {low_offset, partial_block, std::vector<uint8_t>{}}) {
+        const outcome o = print_header(bytes);
+        EXPECT_EQ(o.result, chk_header_refused);
+        EXPECT_EQ(o.output, "");
+        EXPECT_TRUE(o.at_end);
+    }
+}
+
+TEST(ChkPrintHeader, TextHeaderCutShortEndsWithoutTheEndLine) {
+    test_image image = make_test_image(short_text_header());
+    image.file.resize(0x70);
+    const outcome o = print_header(image.file);
+    EXPECT_EQ(o.result, chk_header_refused);
+    EXPECT_EQ(o.output, std::string(kBegin) + "KOVA3k10\n");
+    EXPECT_TRUE(o.at_end);
+}
+
+struct verification {
+    int result = 0;
+    chk_state state;
+    std::string output;
+    bool at_end = false;
+};
+
+verification verify(std::vector<uint8_t> bytes, int32_t rom_size) {
+    verification v;
+    v.state.rom_size = rom_size;
+    long size = 0, position = 0;
+    v.output = run_on(bytes, v.state, chk_verify_image, v.result, size, position);
+    v.at_end = size == position;
+    return v;
+}
+
+TEST(ChkVerifyImage, ComputesAndReadsTheStoredChecksum) {
+    template_spec spec;
+    spec.level = 2;
+    spec.cipher_start = 0x30;
+    test_image image = make_test_image(spec, 0x400);
+    seal_image(image, 0x1400);
+    const verification v = verify(image.file, 0x1400);
+    EXPECT_EQ(v.result, 0);
+    EXPECT_EQ(v.state.result.checksum, expected_checksum(image.rom, 44, 0x1400));
+    EXPECT_EQ(v.state.stored_checksum, v.state.result.checksum);
+    EXPECT_EQ(v.state.result.frequency_hz, 5000000);
+    EXPECT_EQ(v.output, "");
+    EXPECT_TRUE(v.at_end);
+}
+
+TEST(ChkVerifyImage, RefusesHeadersAndSystemInformationItCannotUse) {
+    test_image image = make_test_image({}, 0x400);
+    std::vector<uint8_t> short_info = image.file;
+    short_info[image.base] = 7;  // L = 14
+    std::vector<uint8_t> negative_range = image.file;
+    negative_range[15] = 0x80;
+    std::vector<uint8_t> wrong_magic = image.file;
+    wrong_magic[0] = 'k';
+    for (const auto& bytes : {short_info, negative_range, wrong_magic, std::vector<uint8_t>{}}) {
+        const verification v = verify(bytes, 0x1400);
+        EXPECT_EQ(v.result, chk_header_refused);
+        EXPECT_TRUE(v.at_end);
+    }
+}
+
+TEST(ChkCloseFiles, ClosesWhatIsOpenAndForgetsIt) {
+    chk_state state;
+    chk_close_files(state);  // nothing open
+    state.image = std::tmpfile();
+    chk_close_files(state);
+    EXPECT_EQ(state.image, nullptr);
+    EXPECT_FALSE(state.log.is_open());
+}
+
+}  // namespace

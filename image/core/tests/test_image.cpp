@@ -1,0 +1,60 @@
+#include "test_image.h"
+
+#include <stdexcept>
+#include <string>
+
+#include "image_checksum.h"
+#include "image_header.h"
+
+test_image make_test_image(const template_spec& spec, size_t voice_bytes) {
+    std::string error;
+    test_image image;
+    image.file = template_file(spec, error);
+    if (!error.empty()) throw std::invalid_argument(error);
+    image.rom = template_plain_rom(spec);
+    image.base = spec.header_offset;
+    for (size_t i = 0; i < voice_bytes; ++i) {
+        const auto value = static_cast<uint8_t>(i * 7 + 3);
+        image.file.push_back(value);
+        image.rom.push_back(value);
+    }
+    return image;
+}
+
+void set_rom_byte(test_image& image, int32_t address, uint8_t value) {
+    image.rom.at(static_cast<size_t>(address)) = value;
+    image.file.at(static_cast<size_t>(image.base + address)) = value;
+}
+
+uint16_t expected_checksum(const std::vector<uint8_t>& rom, int L, int32_t rom_size, bool pad) {
+    uint32_t sum = 0;
+    auto byte_at = [&](int32_t a) -> int {
+        if (static_cast<size_t>(a) < rom.size()) return rom[static_cast<size_t>(a)];
+        return pad ? 0xFF : 0;
+    };
+    for (int32_t a = 0; a < 6; ++a) sum += byte_at(a);
+    for (int32_t a = L; a < rom_size; ++a) {
+        if (!pad && static_cast<size_t>(a) >= rom.size()) break;
+        sum += byte_at(a);
+    }
+    return static_cast<uint16_t>(0x10000 - (sum & 0xFFFF));
+}
+
+void seal_image(test_image& image, int32_t rom_size) {
+    FILE* file = open_bytes(image.file);
+    image_header header;
+    checksum_result result;
+    const bool ok = image_read_header(file, header) && image_checksum(file, header, result, rom_size);
+    std::fclose(file);
+    if (!ok) throw std::invalid_argument("image cannot be sealed");
+    const int L = result.system_info_length;
+    set_rom_byte(image, L - 2, static_cast<uint8_t>(result.checksum));
+    set_rom_byte(image, L - 1, static_cast<uint8_t>(result.checksum >> 8));
+}
+
+FILE* open_bytes(std::vector<uint8_t>& bytes) {
+    // fmemopen refuses a zero size; an empty image is an empty temporary file.
+    FILE* file = bytes.empty() ? std::tmpfile() : fmemopen(bytes.data(), bytes.size(), "r");
+    if (!file) throw std::runtime_error("cannot open a stream over the bytes");
+    return file;
+}

@@ -1,0 +1,33 @@
+// DAT images for tests, built in memory from an image template plus voice
+// bytes, with the plain ROM kept beside them so tests can tell what the
+// deciphering reader ought to deliver.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+#include "template_image.h"
+
+struct test_image {
+    std::vector<uint8_t> file;  // the DAT image as stored (range enciphered)
+    std::vector<uint8_t> rom;   // the same ROM image in plain
+    int32_t base = 0;           // header_offset
+};
+
+// The template for spec followed by voice_bytes bytes of a fixed pattern.
+test_image make_test_image(const template_spec& spec, size_t voice_bytes = 0);
+
+// Sets a ROM byte in both the plain ROM and the stored file (which must lie
+// outside the enciphered range).
+void set_rom_byte(test_image& image, int32_t address, uint8_t value);
+
+// The checksum rule worked out on the plain ROM: bytes 0 to 5 (always) and L
+// to R - 1, with bytes past the ROM counted as 0xFF when pad is true.
+uint16_t expected_checksum(const std::vector<uint8_t>& rom, int L, int32_t rom_size, bool pad = true);
+
+// Fills the checksum slot with the value the generator computes for rom_size.
+void seal_image(test_image& image, int32_t rom_size);
+
+// A read-only stream over bytes that must outlive it.
+FILE* open_bytes(std::vector<uint8_t>& bytes);
