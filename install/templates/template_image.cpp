@@ -60,7 +60,7 @@ std::vector<uint8_t> template_file(const template_spec& spec, std::string& error
     put32(8, static_cast<uint32_t>(spec.cipher_start));
     put32(12, static_cast<uint32_t>(spec.cipher_end));
 
-    const std::string rows[] = {spec.model, "Voice chip program template"};
+    const std::string rows[] = {spec.model, "Voice chip program template."};
     size_t at = 32;
     for (const std::string& row : rows) {
         if (at >= file.size()) break;

@@ -55,7 +55,7 @@ TEST(ChkPrintHeader, ListsRowsThatHoldTextPairByPair) {
     const outcome o = print_header(image.file);
     EXPECT_EQ(o.result, 0);
     // A pair with one 0xFF byte is left out: the odd last letter of the row goes.
-    EXPECT_EQ(o.output, std::string(kBegin) + "KOVA3k10\nVoice chip program templat\n" + kEnd);
+    EXPECT_EQ(o.output, std::string(kBegin) + "KOVA3k10\nVoice chip program template.\n" + kEnd);
     EXPECT_TRUE(o.at_end);
 }
 
@@ -65,7 +65,7 @@ TEST(ChkPrintHeader, OddTextHeaderListsTheLoneLastByte) {
     image.file[6] = 0x81;
     const outcome o = print_header(image.file);
     EXPECT_EQ(o.result, 0);
-    EXPECT_EQ(o.output, std::string(kBegin) + "KOVA3k10\nVoice chip program templatZ\n" + kEnd);
+    EXPECT_EQ(o.output, std::string(kBegin) + "KOVA3k10\nVoice chip program template.Z\n" + kEnd);
 }
 
 TEST(ChkPrintHeader, UnusableHeaderListsNothing) {

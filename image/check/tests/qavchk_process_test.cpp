@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 constexpr const char* kBanner = "------- QavChk V1.8 (2010.03.10)---------\n";
 constexpr const char* kBegin = "(========================<Header Begin>========================)\n";
 constexpr const char* kEnd = "(========================<Header   End>========================)\n";
-constexpr const char* kListing = "KOVA3k10\nVoice chip program templat\n";
+constexpr const char* kListing = "KOVA3k10\nVoice chip program template.\n";
 constexpr int32_t kRomSize = 0x2000;
 
 std::string hex4(unsigned value) {
