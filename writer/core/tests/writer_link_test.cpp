@@ -122,6 +122,21 @@ TEST_F(link_test, probe_that_never_passes_keeps_the_depth) {
     EXPECT_EQ(sim.received_reports().size(), 64u + 32 + 16 + 8 + 4 + 2);
 }
 
+TEST_F(link_test, probe_time_out_is_a_parameter) {
+    std::vector<std::string> first_burst_unanswered;
+    for (int report = 1; report <= 64; ++report) {
+        first_burst_unanswered.insert(first_burst_unanswered.end(), {"--no-answer", std::to_string(report)});
+    }
+    ASSERT_TRUE(sim.start(first_burst_unanswered));
+    writer_link link(sim.backend(), 100);  // the firmware updater's probe
+    // Three waits run out: emptying the input before each attempt, and the
+    // first answer of the burst of 64.
+    const long waited = elapsed_ms([&] { ASSERT_TRUE(link.open_writer(kWriterVendorId, kWriterProductId, 64, 0, false)); });
+    EXPECT_EQ(link.get_pipe_depth(), 32);
+    EXPECT_GE(waited, 3 * 100 - 10);
+    EXPECT_LT(waited, 3 * 200 - 10);
+}
+
 TEST_F(link_test, probe_is_bounded_by_the_request) {
     open();
     EXPECT_EQ(link->probe_pipe_depth(16), 16);
