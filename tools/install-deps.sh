@@ -2,7 +2,7 @@
 # Installs what the project builds and tests with, on Debian 12.
 set -euo pipefail
 packages=(build-essential cmake pkg-config libmbedtls-dev libhidapi-dev libgtest-dev libgmock-dev
-          libbenchmark-dev)
+          libbenchmark-dev zlib1g-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

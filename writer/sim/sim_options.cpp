@@ -78,6 +78,9 @@ bool parse_sim_options(int argc, char** argv, sim_options& options, std::string&
         {"--unprogrammable", &faults.unprogrammable},
         {"--read-protected", &faults.read_protected},
         {"--stay-in-boot", &faults.stay_in_boot_loader},
+        {"--lost-in-boot", &faults.lost_in_boot_loader},
+        {"--bad-boot-echo", &faults.bad_boot_echo},
+        {"--no-version-answer", &faults.no_version_answer},
     };
     for (int i = 0; i < argc; ++i) {
         const std::string name = argv[i];

@@ -14,6 +14,9 @@ struct sim_faults {
     bool unprogrammable = false;   // programming leaves every bit as it was
     bool read_protected = false;   // read requests are never answered
     bool stay_in_boot_loader = false;  // the start-application command restarts into the boot loader
+    bool lost_in_boot_loader = false;  // ... after a long absence (the writer does not come back)
+    bool bad_boot_echo = false;        // the boot loader garbles every block it writes
+    bool no_version_answer = false;    // the application never answers the version command
     int garbage_from = 0;          // from this report on, answers are random bytes
     int short_from = 0;            // from this report on, answers are short ...
     int short_size = 1;            // ... this many bytes, report id included

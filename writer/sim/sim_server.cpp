@@ -82,7 +82,7 @@ bool sim_server::run() {
 
         // A restarting writer is absent from the bus for a while.
         trace_.event(restart_mode_ == sim_mode::application ? "restart application" : "restart boot");
-        std::this_thread::sleep_for(std::chrono::milliseconds(options_.restart_ms));
+        std::this_thread::sleep_for(std::chrono::milliseconds(restart_ms_));
         writer_.set_mode(restart_mode_);
         if (!listen_socket()) return false;
     }
@@ -159,6 +159,9 @@ bool sim_server::take_report(const sim_payload& payload, std::vector<std::vector
         outbox.push_back(message);
         if (faults.extra_from > 0 && number >= faults.extra_from) outbox.push_back(message);
     }
-    if (step.restart) restart_mode_ = step.restart_mode;
+    if (step.restart) {
+        restart_mode_ = step.restart_mode;
+        restart_ms_ = step.restart_ms > 0 ? step.restart_ms : options_.restart_ms;
+    }
     return step.restart;
 }

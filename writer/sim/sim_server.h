@@ -35,4 +35,5 @@ private:
     int listener_ = -1;
     int report_number_ = 0;
     sim_mode restart_mode_ = sim_mode::application;
+    int restart_ms_ = 0;
 };

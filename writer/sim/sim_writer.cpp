@@ -9,6 +9,7 @@ sim_writer::sim_writer(const sim_options& options, const sim_chip_model* chip, s
       mode_(options.start_in_boot_loader ? sim_mode::boot_loader : sim_mode::application) {
     install_application_commands(*this);
     install_boot_loader_commands(*this);
+    install_boot_loader_flash(*this);
 }
 
 void sim_writer::start_connection() {

@@ -23,6 +23,7 @@ struct sim_step {
     bool send = true;            // false: this report gets no answer
     bool restart = false;        // after the answer the writer restarts ...
     sim_mode restart_mode = sim_mode::application;  // ... into this mode
+    int restart_ms = 0;          // ... and is absent this long (0: the usual restart time)
 };
 
 // One command being carried out: the request and its result, which starts as
@@ -71,5 +72,7 @@ private:
 
 void install_application_commands(sim_writer& writer);
 void install_boot_loader_commands(sim_writer& writer);
+// The boot loader's flash commands and the updater's faults (sim_boot_loader_flash.cpp).
+void install_boot_loader_flash(sim_writer& writer);
 // The restart commands of both modes.
 void restart_into(sim_writer& writer, sim_command& command, sim_mode mode);

@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include "echo_writer.h"
+#include "file_transfer.h"
+#include "files_equal.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+class Files : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directories(KOVA_TEST_TMP);
+        std::string pattern = std::string(KOVA_TEST_TMP) + "/files-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        folder = pattern;
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    std::string make(const std::string& name, const std::string& bytes) {
+        const std::string path = folder + "/" + name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+    std::string read(const std::string& path) {
+        std::ifstream file(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+
+    static std::string pattern_bytes(size_t size) {
+        std::string bytes(size, '\0');
+        for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 + i / 256);
+        return bytes;
+    }
+
+    std::string folder;
+};
+
+TEST_F(Files, EqualOnlyWithTheSameBytesToTheEnd) {
+    const std::string bytes = pattern_bytes(3000);
+    const std::string original = make("a", bytes);
+    EXPECT_TRUE(files_equal(original, make("copy", bytes)));
+    EXPECT_FALSE(files_equal(original, make("longer", bytes + "x")));
+    EXPECT_FALSE(files_equal(make("shorter", bytes.substr(0, 2048)), original));
+    std::string changed = bytes;
+    changed[2500] ^= 1;
+    EXPECT_FALSE(files_equal(original, make("changed", changed)));
+    EXPECT_TRUE(files_equal(make("empty1", ""), make("empty2", "")));
+    EXPECT_FALSE(files_equal(original, folder + "/missing"));
+    EXPECT_FALSE(files_equal(folder + "/missing", folder + "/missing"));
+}
+
+// The echo writer answers each report with the one before, so the data that
+// comes back is the input, shifted by one report as the protocol has it.
+TEST_F(Files, StreamedTransferCollectsEveryAnswer) {
+    for (const bool non_overlapped : {false, true}) {
+        for (const size_t size : {size_t{0}, size_t{61}, size_t{62}, size_t{62 * 64 + 5}, size_t{10000}}) {
+            echo_link writer(non_overlapped);
+            const std::string bytes = pattern_bytes(size);
+            std::FILE* input = std::fopen(make("in", bytes).c_str(), "rb");
+            std::FILE* output = std::fopen((folder + "/out").c_str(), "wb");
+            EXPECT_TRUE(stream_file_transfer(writer.link, input, output, 0x21)) << size;
+            std::fclose(input);
+            std::fclose(output);
+            EXPECT_EQ(read(folder + "/out"), bytes) << size << " non-overlapped " << non_overlapped;
+            ASSERT_FALSE(writer.state->sent.empty());
+            EXPECT_EQ(writer.state->sent.front()[0], 0x21);
+            EXPECT_EQ(writer.state->sent.back()[1], 0);  // the stream end
+            EXPECT_TRUE(writer.state->answers.empty());  // every answer taken
+        }
+    }
+}
+
+TEST_F(Files, StreamedTransferRefusesMissingPartsAndEndsWhenAnswersStop) {
+    echo_link writer;
+    std::FILE* input = std::fopen(make("in", pattern_bytes(500)).c_str(), "rb");
+    std::FILE* output = std::fopen((folder + "/out").c_str(), "wb");
+    EXPECT_FALSE(stream_file_transfer(writer.link, nullptr, output, 0x21));
+    EXPECT_FALSE(stream_file_transfer(writer.link, input, nullptr, 0x21));
+    EXPECT_TRUE(writer.state->sent.empty());
+    writer.state->unanswered.insert(3);
+    EXPECT_FALSE(stream_file_transfer(writer.link, input, output, 0x21));
+    writer.link.close_writer();
+    EXPECT_FALSE(stream_file_transfer(writer.link, input, output, 0x21));
+    std::fclose(input);
+    std::fclose(output);
+}
+
+}  // namespace

@@ -1,0 +1,237 @@
+// QavUpdate: reports the writer's firmware version and replaces the writer's
+// application with the firmware built into this program. The writer is
+// switched between its application and its boot loader by a restart command,
+// after which the link is closed and opened again.
+#include "boot_loader.h"
+#include "built_in_firmware.h"
+#include "console_key.h"
+#include "download.h"
+#include "image_cipher.h"
+#include "writer_link.h"
+#include "writer_protocol.h"
+
+#include <strings.h>
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+namespace {
+
+constexpr uint32_t kWriterVendorId = 0x04D8;
+constexpr uint32_t kWriterProductId = 0xFE08;
+constexpr int kInputBuffers = 64;
+constexpr int kProbeTimeoutMs = 100;
+constexpr int kRestartWaitMs = 1500;
+constexpr int kBuiltInVersion = 0x108;
+constexpr int kNoVersion = 255;
+constexpr int kProgressDots = 48;
+
+// updater_exit_code
+constexpr int kDone = 0;
+constexpr int kParameterError = -1;
+constexpr int kNoWriter = -4;
+constexpr int kLinkTestFailed = -5;
+constexpr int kVersionUnreadable = -6;
+constexpr int kFirmwareOlder = -7;
+constexpr int kFirmwareNewer = -8;
+constexpr int kDownloadFailed = -9;
+
+struct updater_state {
+    bool wait = true;
+    bool version_mode = false;
+    bool update_word = false;
+    bool non_overlapped = false;
+};
+
+void end_pause(const updater_state& state) {
+    if (state.wait) {
+        std::fputs("\n[  ] Press any key to end the operation. ", stdout);
+        read_console_key(false);
+    }
+    std::fputs("\n", stdout);
+}
+
+void pause_for_restart() { std::this_thread::sleep_for(std::chrono::milliseconds(kRestartWaitMs)); }
+
+void print_usage(const char* program) { std::printf("Usage: %s [Version/Update] [Nonwait] \n", program); }
+
+bool word_is(const char* word, const char* name) { return strncasecmp(word, name, 3) == 0; }
+
+// The command words; kDone when they are valid.
+int read_words(int argc, char** argv, updater_state& state) {
+    if (argc > 4) {
+        print_usage(argv[0]);
+        state.wait = true;
+        return kParameterError;
+    }
+    for (int i = 1; i < argc && i <= 2; ++i) {
+        if (word_is(argv[i], "Ver")) {
+            state.version_mode = true;
+        } else if (word_is(argv[i], "Non")) {
+            state.wait = false;
+        } else if (word_is(argv[i], "Upd")) {
+            state.update_word = true;
+        } else {
+            std::fputs("Unknow parameter\n", stdout);
+            print_usage(argv[0]);
+            state.wait = true;
+            return kParameterError;
+        }
+    }
+    if (state.version_mode && state.update_word) {
+        std::fputs("Error: Select both Version and update\n", stdout);
+        print_usage(argv[0]);
+        state.wait = true;
+        return kParameterError;
+    }
+    return kDone;
+}
+
+class updater {
+public:
+    explicit updater(updater_state& state) : state_(state), link_(make_hid_backend(), kProbeTimeoutMs) {}
+
+    int run() {
+        if (const int result = connect(); result != kDone) return result;
+        if (const int result = check_boot_loader(); result != kDone) return result;
+        // Back to the application. A writer that does not come back from its
+        // boot loader gets the new firmware at once.
+        link_.drain_input();
+        start_application(link_, kUpdaterRestartAnswerMs);
+        if (!restart_link()) return download();
+
+        int major = kNoVersion, minor = kNoVersion;
+        get_firmware_version(link_, major, minor);
+        if (major == kNoVersion) {
+            std::fputs("[  ] Cannot detect current version.\n", stdout);
+            if (state_.version_mode) {
+                link_.close_writer();
+                return kVersionUnreadable;
+            }
+        } else {
+            std::printf("[  ] On-Board Version is V%02x.%02x,Update Version is V01.08 .\n", major, minor);
+            if (state_.version_mode) {
+                link_.close_writer();
+                const int version = major * 256 + minor;
+                return version < kBuiltInVersion ? kFirmwareOlder : version > kBuiltInVersion ? kFirmwareNewer : kDone;
+            }
+        }
+        if (!state_.update_word && !confirmed()) {
+            std::fputs("\n     User Abort!!\n", stdout);
+            link_.close_writer();
+            return kLinkTestFailed;
+        }
+        return download();
+    }
+
+private:
+    bool open() {
+        return link_.open_writer(kWriterVendorId, kWriterProductId, kInputBuffers, 0, state_.non_overlapped);
+    }
+
+    bool open_non_overlapped() {
+        state_.non_overlapped = true;
+        return open();
+    }
+
+    int connect() {
+        if (!open() && !open_non_overlapped()) {
+            std::fputs("[  ] KovaWriter   connect Fail.\n", stdout);
+            return kNoWriter;
+        }
+        link_.drain_input();
+        if (sync_test(link_, false, false)) return kDone;
+        if (!state_.non_overlapped) {
+            if (!open_non_overlapped()) {
+                std::fputs("[  ] KovaWriter   connect Fail.\n", stdout);
+                return kNoWriter;
+            }
+            link_.drain_input();
+            if (sync_test(link_, false, false)) return kDone;
+        }
+        std::fputs("[  ] KovaWriter operation Fail.\n", stdout);
+        link_.close_writer();
+        return kLinkTestFailed;
+    }
+
+    // The writer restarts after a restart command: wait, close, wait, open again.
+    bool restart_link() {
+        pause_for_restart();
+        link_.close_writer();
+        pause_for_restart();
+        return open();
+    }
+
+    // Into the boot loader; false with the message when it cannot be opened.
+    bool enter_boot_mode() {
+        link_.drain_input();
+        enter_boot_loader(link_, kUpdaterRestartAnswerMs);
+        if (restart_link()) return true;
+        std::fputs("[  ] KovaWriter boot mode connect   Fail.\n", stdout);
+        return false;
+    }
+
+    int check_boot_loader() {
+        std::fputs("[  ] Version Checking....\n", stdout);
+        if (!enter_boot_mode()) return kNoWriter;
+        int major = kNoVersion, minor = kNoVersion;
+        if (get_firmware_version(link_, major, minor) == kNoVersion) {
+            std::fputs("[  ] KovaWriter boot code check     Fail.\n", stdout);
+            return kNoWriter;
+        }
+        return kDone;
+    }
+
+    static bool confirmed() {
+        std::fputs("     Are you went to continue ? (yY/others)", stdout);
+        const console_key key = read_console_key(false);
+        return !key.extended && !key.end_of_input && (key.code == 'y' || key.code == 'Y');
+    }
+
+    int download() {
+        std::printf("\n     Updating[%*s]\r", kProgressDots, "");
+        std::fflush(stdout);
+        if (!enter_boot_mode()) return kNoWriter;
+        link_.drain_input();
+        image_cipher_init();
+        boot_loader loader(link_);
+        int result = kDone;
+        if (download_firmware(loader, built_in_firmware) == 0) {
+            std::fputs("     Firmware download succ.\n", stdout);
+        } else {
+            std::fputs("     Firmware download fail.\n", stdout);
+            result = kDownloadFailed;
+        }
+        link_.close_writer();
+        return result;
+    }
+
+    updater_state& state_;
+    writer_link link_;
+};
+
+int updater_main(int argc, char** argv, updater_state& state) {
+    std::fputs("\n", stdout);
+    std::fputs("***************************************************************\n", stdout);
+    std::fputs("* Update program for ZORVA's USB Writer V1.08      2009.10.14 *\n", stdout);
+    std::fputs("***************************************************************\n\n", stdout);
+    if (const int result = read_words(argc, argv, state); result != kDone) return result;
+    const int platform = get_platform_id();
+    if (platform != 1 && platform != 2) {
+        std::printf("Unknow OS ID is %d\n", platform);
+        return kParameterError;
+    }
+    state.non_overlapped = platform == 1;
+    updater run(state);
+    return run.run();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    updater_state state;
+    const int result = updater_main(argc, argv, state);
+    end_pause(state);
+    return result;
+}
