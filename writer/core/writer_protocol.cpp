@@ -52,8 +52,11 @@ answer exchange(writer_link& link, const request& sent, int wait_ms, int pause_m
     return got;
 }
 
+// An answer too short to hold the bytes a command looks at carries no result.
+bool holds(const answer& got, int last_byte) { return got.length > last_byte; }
+
 bool has_chip_mark(const answer& got) {
-    return got.length > 0 && got.bytes[5] == kChipMarkFirst && got.bytes[6] == kChipMarkSecond;
+    return holds(got, 8) && got.bytes[5] == kChipMarkFirst && got.bytes[6] == kChipMarkSecond;
 }
 
 // Selects the chip type and has it tested; the answer carrying the test result.
@@ -94,7 +97,7 @@ bool sync_test(writer_link& link, bool pause, bool print) {
         answer got;
         got.length = link.receive_report(got.bytes, kAnswerMs);
         if (pause) wait_for_key();
-        if (got.length > 0) {
+        if (holds(got, 4)) {
             const auto signed_at = [](const uint8_t* bytes, int offset) { return static_cast<int8_t>(bytes[offset]); };
             if (signed_at(got.bytes, 3) != signed_at(sent.bytes, 3) ||
                 signed_at(got.bytes, 4) + 1 != signed_at(sent.bytes, 4)) {
@@ -115,7 +118,7 @@ int get_firmware_version(writer_link& link, int& major, int& minor) {
     std::memcpy(sent.bytes + 5, "abcd", 4);
     exchange(link, sent, kAnswerMs);
     const answer got = exchange(link, sent, kAnswerMs);
-    if (got.length > 0 && got.bytes[0] == kVersionAnswerMark) {
+    if (holds(got, 6) && got.bytes[0] == kVersionAnswerMark) {
         major = got.bytes[5];
         minor = got.bytes[6];
     } else {
@@ -179,14 +182,17 @@ int32_t measure_frequency(writer_link& link, uint8_t code) {
     sent.bytes[5] = code;
     exchange(link, sent, kMeasureAnswerMs, kShortPauseMs);
     const answer got = exchange(link, sent.command(writer_command::fetch_result), kMeasureResultMs, kLongPauseMs);
-    const uint8_t* bytes = got.bytes;
-    if (got.length == 0 || std::memcmp(bytes + 5, kOscillatorMark, sizeof kOscillatorMark) != 0 || bytes[8] != code ||
-        u16_at(bytes, 17) != kOscillatorEndMark) {
+    return oscillator_frequency(got.bytes, got.length, code);
+}
+
+int32_t oscillator_frequency(const uint8_t* answer, int length, uint8_t code) {
+    if (length < 19 || std::memcmp(answer + 5, kOscillatorMark, sizeof kOscillatorMark) != 0 || answer[8] != code ||
+        u16_at(answer, 17) != kOscillatorEndMark) {
         return 0;
     }
+    if (u16_at(answer, kOscillatorCountOffset) < 4) return 0;
     uint32_t sum = 0;
-    for (int i = 0; i < 4; ++i) sum += u16_at(bytes, kOscillatorCountOffset + 2 * i);
-    if (u16_at(bytes, kOscillatorCountOffset) < 4) return 0;
+    for (int i = 0; i < 4; ++i) sum += u16_at(answer, kOscillatorCountOffset + 2 * i);
     const float average = static_cast<float>(sum / 4.0);
     const float value = static_cast<float>(3527.0 / average * 1000000.0);
     return static_cast<int32_t>(value + 0.5);

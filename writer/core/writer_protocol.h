@@ -33,6 +33,8 @@ uint8_t write_byte(writer_link& link, uint8_t value);
 uint8_t read_byte(writer_link& link);
 // The chip's oscillator frequency in Hz at the given code; 0 when the answer is not valid.
 int32_t measure_frequency(writer_link& link, uint8_t code);
+// The frequency an oscillator answer (payload, length received) gives for the code; 0 when not valid.
+int32_t oscillator_frequency(const uint8_t* answer, int length, uint8_t code);
 // Restart commands; the answer's length, which no caller examines.
 int start_application(writer_link& link, int answer_wait_ms = kDefaultRestartAnswerMs);
 int enter_boot_loader(writer_link& link, int answer_wait_ms = kDefaultRestartAnswerMs);

@@ -41,7 +41,9 @@ void chip_test(sim_writer& writer, sim_command& command) {
 
 void read_block(sim_writer& writer, sim_command& command) {
     if (writer.options().faults.read_protected) {
+        // The writer hangs on the chip: no answer, and no data for the next.
         command.step.send = false;
+        std::fill(command.result.begin() + 1, command.result.end(), 0);
         return;
     }
     const int count = block_count(command.request);

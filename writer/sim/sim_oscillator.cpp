@@ -3,7 +3,7 @@
 namespace {
 
 constexpr double kCountAtCode38 = 240.0;   // 14.70 MHz
-constexpr double kCountPerCode = 5.3;      // code 127: 711.7, 4.96 MHz
+constexpr double kCountPerCode = 5.3;      // code 127: 712, 4.95 MHz
 constexpr int kSampleJitter[4] = {0, 1, -1, 0};  // the samples scatter, their sum does not
 
 }  // namespace

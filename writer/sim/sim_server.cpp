@@ -81,7 +81,6 @@ bool sim_server::run() {
         if (end != connection_end::restart) continue;
 
         // A restarting writer is absent from the bus for a while.
-        close_socket();
         trace_.event(restart_mode_ == sim_mode::application ? "restart application" : "restart boot");
         std::this_thread::sleep_for(std::chrono::milliseconds(options_.restart_ms));
         writer_.set_mode(restart_mode_);
@@ -132,6 +131,8 @@ sim_server::connection_end sim_server::serve(int fd) {
         if (reorder_above > 0 && burst > reorder_above && outbox.size() >= 2) {
             std::swap(outbox[outbox.size() - 1], outbox[outbox.size() - 2]);
         }
+        // A restarting writer refuses connections from the moment it answers.
+        if (restart) close_socket();
         for (const auto& message : outbox) send_message(fd, message.data(), message.size());
         if (restart) return connection_end::restart;
     }

@@ -54,6 +54,7 @@ public:
     bool start(const std::vector<std::string>& arguments = {}) {
         stop();
         if (folder_.empty()) return false;
+        ::unlink(socket_path().c_str());  // one left by a simulator ended before
         std::vector<std::string> words = {KOVA_WRITER_SIM_PROGRAM, "--socket", socket_path(), "--log",
                                           trace_path(),            "--memory", memory_path()};
         words.insert(words.end(), arguments.begin(), arguments.end());
