@@ -6,7 +6,6 @@
 
 #include <cstdio>
 
-void run_test_write(writer_run& run);
 
 namespace {
 

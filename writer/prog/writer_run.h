@@ -68,4 +68,6 @@ int open_image(writer_run& run);
 int connect_writer(writer_run& run);
 int select_run_chip(writer_run& run);
 void run_operation(writer_run& run);
+// The Test operation, one of the operations run_operation runs.
+void run_test_write(writer_run& run);
 int finish_run(writer_run& run);

@@ -31,6 +31,16 @@ TEST_F(connection_test, a_writer_without_a_version_answer_is_restarted_and_reope
     EXPECT_NE(std::find(commands.begin(), commands.end(), 0xFA), commands.end());
 }
 
+TEST_F(connection_test, a_failed_link_test_falls_back_to_the_non_overlapped_link) {
+    // Report 70 is the last echo of the first link test (after the 64 reports
+    // of the pipe probe); the non-overlapped link sends no probe and never
+    // reaches its report 70 in a Test run.
+    start_writer("KOVA3k10", {"--no-answer", "70"});
+    const program_result result = run("qav3kwriter", {"Test"});
+    EXPECT_EQ(result.exit_code, 0) << result.output;
+    EXPECT_TRUE(contains(result.output, "     Operatin with 0064 input buffer & 0001 pipe stage!!!\n"));
+}
+
 TEST_F(connection_test, firmware_of_another_major_version_exits_minus_4) {
     start_writer("KOVA3k10", {"--version", "2.01"});
     const program_result result = run("qavwriter", {"Blank"});
