@@ -1,0 +1,61 @@
+// Steps 6 and 7 of a run: opening the DAT image and the checks made before
+// the writer is touched.
+#include "writer_run.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kMinSystemInfo = 16;      // the short system information
+constexpr int kFrequencyBlockBack = 14;  // the frequency-adjust block starts at L - 14
+constexpr uint8_t kFrequencyMarker = 0xF0;
+constexpr int32_t kSlaveSystemInfo = 16;  // the Slave mark at address 8 is L - 8 only here
+
+int refuse_image(writer_run& run) {
+    std::fputs("Error QAV file !!\n\n", stdout);
+    run.close_image();
+    return kExitImage;
+}
+
+bool read_at(FILE* file, long offset, uint8_t* bytes, size_t count) {
+    return std::fseek(file, offset, SEEK_SET) == 0 && std::fread(bytes, 1, count, file) == count;
+}
+
+}  // namespace
+
+int open_image(writer_run& run) {
+    if (!run.function->uses_image) return kGoOn;
+    run.image.file = std::fopen(run.args[1].c_str(), "rb+");
+    if (!run.image.file) {
+        std::fputs("\n", stdout);
+        return kExitImage;
+    }
+    image_header& header = run.image.header;
+    if (!image_read_header(run.image.file, header) || !image_header_accepted(header)) return refuse_image(run);
+
+    std::fseek(run.image.file, 0, SEEK_END);
+    const long rom_length = std::ftell(run.image.file) - header.header_offset;
+    run.image_last_address = static_cast<int32_t>(rom_length > 0 ? rom_length - 1 : rom_length);
+
+    // An image must hold its whole system information: its length, the
+    // frequency-adjust block and the checksum slot all lie within it.
+    uint8_t word[2];
+    if (rom_length < 2 || !read_at(run.image.file, header.header_offset, word, 2)) return refuse_image(run);
+    const int L = ((word[0] | word[1] << 8) & 0x3FFF) * 2;
+    if (L < kMinSystemInfo || rom_length < L) return refuse_image(run);
+    run.system_info_length = static_cast<uint16_t>(L);
+    // Slave marks address 8, which is the byte its verification accepts the
+    // mark at only for the short system information; elsewhere it would
+    // overwrite a byte of the system information for good.
+    if (run.function->code == kFuncSlave && L != kSlaveSystemInfo) return refuse_image(run);
+
+    run.trim_request = false;
+    if (run.series.has_oscillator) {
+        uint8_t b[4];
+        if (!read_at(run.image.file, header.header_offset + L - kFrequencyBlockBack, b, 4)) return refuse_image(run);
+        run.trim_request = L > kMinSystemInfo && b[0] == kFrequencyMarker && b[3] == 0xFF &&
+                           static_cast<uint8_t>(~b[2]) == b[1];
+    }
+    std::fseek(run.image.file, header.header_offset, SEEK_SET);
+    return kGoOn;
+}

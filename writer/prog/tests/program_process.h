@@ -1,0 +1,16 @@
+// Runs a program of the program folder as a child process, as a person would
+// from a shell, and collects its exit code and standard output.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct program_result {
+    int exit_code = 0;  // the 8-bit status read back as a signed byte
+    std::string output;
+};
+
+// Runs KOVA_DIR/bin/<program> with the arguments; `environment` entries
+// (NAME=value) are added to the child's environment.
+program_result run_program(const std::string& program, const std::vector<std::string>& arguments,
+                           const std::vector<std::string>& environment = {});

@@ -1,0 +1,45 @@
+// A writer-program test: its own simulator, socket and scratch folder, and
+// the programs run against it as child processes.
+#pragma once
+
+#include "program_process.h"
+#include "test_image.h"
+#include "writer_sim_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+class writer_program_test : public ::testing::Test {
+protected:
+    // Starts the simulator with a chip model (or "none") and further options.
+    void start_writer(const std::string& chip, std::vector<std::string> options = {}) {
+        options.insert(options.begin(), {"--chip", chip});
+        // A socket left by an earlier start would be taken for the new one.
+        sim.stop();
+        std::filesystem::remove(sim.socket_path());
+        ASSERT_TRUE(sim.start(options));
+    }
+    program_result run(const std::string& program, const std::vector<std::string>& arguments) {
+        return run_program(program, arguments, {sim.environment_entry()});
+    }
+    // Writes the image into the test's folder; its path.
+    std::string save(const test_image& image, const std::string& name = "voice.dat") {
+        const std::string path = sim.folder() + "/" + name;
+        write_file(path, image.file);
+        return path;
+    }
+    // The chip's bytes [first, first + count).
+    std::vector<uint8_t> chip(size_t first, size_t count) {
+        const std::vector<uint8_t> memory = sim.memory();
+        if (memory.size() < first + count) return {};
+        return std::vector<uint8_t>(memory.begin() + first, memory.begin() + first + count);
+    }
+
+    writer_sim_process sim;
+};
+
+inline bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
