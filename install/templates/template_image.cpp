@@ -41,6 +41,9 @@ std::vector<uint8_t> template_plain_rom(const template_spec& spec) {
         rom[L - 12] = static_cast<uint8_t>(~spec.frequency_tenths_mhz);
         rom[L - 11] = 0xFF;  // trim code, filled in on the chip by the writer
     }
+    // L-10 to L-7 stay blank: the writer leaves L-10 and L-9 out of its
+    // comparisons and accepts only 0x5A (a Slave chip's mark) or 0xFF at L-8.
+    for (int a = L - 10; a <= L - 7; ++a) rom[a] = 0xFF;
     rom[L - 2] = 0xFF;  // checksum slot, filled in by QavGen
     rom[L - 1] = 0xFF;
     return rom;

@@ -34,8 +34,6 @@ test_image make_test_image(const template_spec& spec, int32_t voice_bytes) {
     if (image.file.empty()) throw std::runtime_error(error);
     image.plain_rom = template_plain_rom(spec);
     const size_t L = spec.level == 2 ? 44 : 16;
-    image.file[spec.header_offset + L - 8] = 0xFF;
-    image.plain_rom[L - 8] = 0xFF;
     for (int32_t i = 0; i < voice_bytes; ++i) {
         const uint8_t voice = static_cast<uint8_t>(i * 7 + 3);
         image.file.push_back(voice);
