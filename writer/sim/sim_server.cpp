@@ -138,6 +138,18 @@ sim_server::connection_end sim_server::serve(int fd) {
     }
 }
 
+// Reports that follow each other closely go out one frame apart on a fixed
+// grid, as on a full-speed bus, so that the sleep's own lateness does not add
+// up over a long transfer. After an idle spell the grid starts anew.
+void sim_server::wait_for_frame() {
+    if (options_.report_delay_us <= 0) return;
+    const auto frame = std::chrono::microseconds(options_.report_delay_us);
+    const auto now = std::chrono::steady_clock::now();
+    if (now > next_frame_ + frame) next_frame_ = now;
+    next_frame_ += frame;
+    std::this_thread::sleep_until(next_frame_);
+}
+
 bool sim_server::take_report(const sim_payload& payload, std::vector<std::vector<uint8_t>>& outbox, bool& dropped) {
     const int number = ++report_number_;
     const sim_faults& faults = options_.faults;
@@ -147,7 +159,7 @@ bool sim_server::take_report(const sim_payload& payload, std::vector<std::vector
         return false;
     }
     const sim_step step = writer_.handle_report(payload);
-    if (options_.report_delay_us > 0) std::this_thread::sleep_for(std::chrono::microseconds(options_.report_delay_us));
+    wait_for_frame();
     if (step.send && faults.no_answer.count(number) == 0) {
         std::vector<uint8_t> message(kSimReportSize, 0x00);
         std::memcpy(message.data() + 1, step.answer.data(), step.answer.size());

@@ -5,6 +5,8 @@
 // answers, a dropped connection) are applied here.
 #pragma once
 
+#include <chrono>
+
 #include "sim_options.h"
 #include "sim_trace.h"
 #include "sim_writer.h"
@@ -28,6 +30,8 @@ private:
     bool read_report(int fd, sim_payload& payload);
     // Carries out one report and queues what goes back; true when the writer restarts.
     bool take_report(const sim_payload& payload, std::vector<std::vector<uint8_t>>& outbox, bool& dropped);
+    // Holds a report until its USB frame has passed.
+    void wait_for_frame();
 
     const sim_options& options_;
     sim_writer& writer_;
@@ -36,4 +40,5 @@ private:
     int report_number_ = 0;
     sim_mode restart_mode_ = sim_mode::application;
     int restart_ms_ = 0;
+    std::chrono::steady_clock::time_point next_frame_{};
 };
