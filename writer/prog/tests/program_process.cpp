@@ -9,8 +9,12 @@ extern char** environ;
 
 program_result run_program(const std::string& program, const std::vector<std::string>& arguments,
                            const std::vector<std::string>& environment) {
+    return run_path(std::string(KOVA_DIR) + "/bin/" + program, arguments, environment);
+}
+
+program_result run_path(const std::string& path, const std::vector<std::string>& arguments,
+                        const std::vector<std::string>& environment) {
     program_result result;
-    const std::string path = std::string(KOVA_DIR) + "/bin/" + program;
     int pipe_ends[2];
     if (::pipe(pipe_ends) != 0) return {97, ""};
     std::vector<std::string> words = {path};

@@ -10,7 +10,10 @@ struct program_result {
     std::string output;
 };
 
-// Runs KOVA_DIR/bin/<program> with the arguments; `environment` entries
+// Runs the program at path with the arguments; `environment` entries
 // (NAME=value) are added to the child's environment.
+program_result run_path(const std::string& path, const std::vector<std::string>& arguments,
+                        const std::vector<std::string>& environment = {});
+// The same for KOVA_DIR/bin/<program>.
 program_result run_program(const std::string& program, const std::vector<std::string>& arguments,
                            const std::vector<std::string>& environment = {});

@@ -16,9 +16,6 @@ protected:
     // Starts the simulator with a chip model (or "none") and further options.
     void start_writer(const std::string& chip, std::vector<std::string> options = {}) {
         options.insert(options.begin(), {"--chip", chip});
-        // A socket left by an earlier start would be taken for the new one.
-        sim.stop();
-        std::filesystem::remove(sim.socket_path());
         ASSERT_TRUE(sim.start(options));
     }
     program_result run(const std::string& program, const std::vector<std::string>& arguments) {

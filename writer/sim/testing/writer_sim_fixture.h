@@ -54,7 +54,10 @@ public:
     bool start(const std::vector<std::string>& arguments = {}) {
         stop();
         if (folder_.empty()) return false;
-        ::unlink(socket_path().c_str());  // one left by a simulator ended before
+        // An ended simulator leaves its socket file behind; taken for the new
+        // one's, it would let a test connect before the new simulator listens.
+        // The simulator puts its socket in place only once it listens.
+        ::unlink(socket_path().c_str());
         std::vector<std::string> words = {KOVA_WRITER_SIM_PROGRAM, "--socket", socket_path(), "--log",
                                           trace_path(),            "--memory", memory_path()};
         words.insert(words.end(), arguments.begin(), arguments.end());

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -52,6 +53,18 @@ TEST(sim_process_test, restart_refuses_connections_for_a_while) {
     EXPECT_TRUE(link.open_writer(kVendor, kProduct, 64, 0, false));
     const auto lines = sim.trace_lines();
     EXPECT_NE(std::find(lines.begin(), lines.end(), "restart boot"), lines.end());
+}
+
+TEST(sim_process_test, a_second_start_waits_for_the_new_simulator_not_the_old_socket_file) {
+    writer_sim_process sim;
+    ASSERT_TRUE(sim.start());
+    sim.stop();
+    // An ended simulator leaves its socket file behind.
+    struct stat status {};
+    ASSERT_EQ(::stat(sim.socket_path().c_str(), &status), 0);
+    ASSERT_TRUE(sim.start({"--chip", "KOVA21"}));
+    writer_link link(sim.backend());
+    EXPECT_TRUE(link.open_writer(kVendor, kProduct, 64, 0, false)) << link.link_status_text();
 }
 
 TEST(sim_process_test, report_delay_models_a_usb_frame) {
