@@ -28,8 +28,6 @@ enum writer_exit_code : int {
 // A step's result that lets the run go on.
 inline constexpr int kGoOn = 1;
 
-inline constexpr uint32_t kWriterVendorId = 0x04D8;
-inline constexpr uint32_t kWriterProductId = 0xFE08;
 inline constexpr int32_t kWholeRangeEnd = 0xFFFFF;
 
 struct writer_run {

@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr uint32_t kWriterVendorId = 0x04D8;
-constexpr uint32_t kWriterProductId = 0xFE08;
 constexpr int kInputBuffers = 64;
 constexpr int kProbeTimeoutMs = 100;
 constexpr int kRestartWaitMs = 1500;

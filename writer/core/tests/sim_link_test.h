@@ -13,8 +13,6 @@
 #include <string>
 #include <vector>
 
-inline constexpr uint32_t kWriterVendorId = 0x04D8;
-inline constexpr uint32_t kWriterProductId = 0xFE08;
 
 class sim_link_test : public ::testing::Test {
 protected:
