@@ -23,5 +23,5 @@ struct template_spec {
 std::vector<uint8_t> template_plain_rom(const template_spec& spec);
 
 // The whole template file, the range enciphered. Empty with a message in
-// `error` when the spec is not a sound template.
+// `error` when the description is not a sound template.
 std::vector<uint8_t> template_file(const template_spec& spec, std::string& error);

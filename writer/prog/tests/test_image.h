@@ -13,7 +13,7 @@ struct test_image {
     std::vector<uint8_t> plain_rom;  // its ROM image deciphered
 };
 
-// A template of the spec, voice_bytes of voice data after it, and the checksum.
+// A template as described, voice_bytes of voice data after it, and the checksum.
 test_image make_test_image(const template_spec& spec, int32_t voice_bytes);
 // Writes the image's file to path.
 void write_file(const std::string& path, const std::vector<uint8_t>& bytes);
