@@ -1,9 +1,11 @@
 // The block comparison's mode bits, the pass ratio and the progress line.
 #include "address_counter.h"
 #include "block_compare.h"
+#include "image_cipher.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -85,6 +87,37 @@ TEST(compare_block, an_image_out_of_step_or_too_short_is_not_compared) {
     EXPECT_FALSE(compare_block(rom.data(), 4, shifted));
     compare_state past_end = image.state(16, 0);
     EXPECT_FALSE(compare_block(rom.data(), 8, past_end));
+}
+
+// An image whose enciphered range [4, 60) does not start on a multiple of 8:
+// 48-byte blocks end and begin inside enciphered blocks.
+TEST(compare_block, an_enciphered_range_off_the_block_grid_is_compared_in_full) {
+    constexpr int32_t kStart = 4, kEnd = 60;
+    std::vector<uint8_t> plain(100);
+    for (size_t i = 0; i < plain.size(); ++i) plain[i] = static_cast<uint8_t>(i * 7 + 1);
+    std::vector<uint8_t> stored = plain;
+    image_cipher_init();
+    for (int32_t a = kStart; a < kEnd; a += kCipherBlock) image_encrypt_block(&plain[a], &stored[a], a + 8);
+    image_file image(stored);
+    image.input.header.cipher_start = kStart;
+    image.input.header.cipher_end = kEnd;
+
+    compare_state state = image.state(0, 0);
+    ASSERT_TRUE(compare_block(plain.data(), 48, state));
+    state.position += 48;
+    ASSERT_TRUE(compare_block(plain.data() + 48, 48, state));
+    state.position += 48;
+    ASSERT_TRUE(compare_block(plain.data() + 96, 4, state));
+    EXPECT_EQ(state.errors, 0);
+
+    // A read may also start inside a block and end inside the next.
+    uint8_t bytes[6];
+    int32_t position = -1;
+    ASSERT_EQ(std::fseek(image.input.file, kImageHeaderSize + 9, SEEK_SET), 0);
+    ASSERT_EQ(read_image_data(bytes, 6, image.input, position), 6);
+    EXPECT_EQ(position, 9);
+    EXPECT_TRUE(std::equal(bytes, bytes + 6, plain.begin() + 9));
+    EXPECT_EQ(std::ftell(image.input.file), kImageHeaderSize + 15);
 }
 
 TEST(pass_ratio, is_the_share_of_good_bytes_in_percent) {
