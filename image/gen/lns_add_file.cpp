@@ -7,6 +7,7 @@
 
 #include "console_key.h"
 #include "lns_commands.h"
+#include "regular_file.h"
 
 namespace {
 
@@ -106,8 +107,11 @@ int lns_add_file(const char* value) {
         return -1;
     }
     // Read only: nothing is ever written to an appended file. Appending an
-    // image to itself would read back what it writes, so that is refused.
-    lns.input = std::fopen(path, "rb");
+    // image to itself would read back what it writes, so that is refused. Only
+    // a regular file is appended: a folder would append nothing and still
+    // report success, and a template in a pipe could not be rewound after its
+    // header record was read.
+    lns.input = open_regular_file(path, "rb");
     if (!lns.input || same_file(lns.input, lns.output) || same_file(lns.input, lns.duplicate)) {
         if (lns.input) std::fclose(lns.input);
         lns.input = nullptr;
