@@ -88,6 +88,9 @@ int ask_to_continue(const char* path, long cut_offset) {
     const char* warning_line = "       Warning: Voice Too Long, Truncate from addr %xh.\n";
     lns.log.log_only(append_line, path);
     lns.log.log_only(warning_line, static_cast<unsigned>(cut_offset));
+    // The run's earlier lines first, so that one transcript of both streams
+    // keeps the order in which the run wrote them.
+    std::fflush(stdout);
     std::fprintf(stderr, append_line, path);
     std::fprintf(stderr, warning_line, static_cast<unsigned>(cut_offset));
     std::fprintf(stderr, "       Do you want to continue  (Press: Y=Yes / others=No)? _ ");
