@@ -1,26 +1,13 @@
-#include <sys/stat.h>
-
 #include <cstdio>
 
 #include "parse_hex.h"
 #include "qavchk.h"
+#include "regular_file.h"
 
 namespace {
 
 constexpr const char* kBanner = "------- QavChk V1.8 (2010.03.10)---------\n";
 constexpr const char* kFileError = "[CheckSum:xxxx] Error QAV file <%s> !!\n\n";
-
-// Opens the image for reading and updating. Only a regular file counts: a pipe
-// opened this way would keep the checksum waiting for bytes that never come.
-FILE* open_image(const char* path) {
-    FILE* file = std::fopen(path, "rb+");
-    struct stat info;
-    if (file && (fstat(fileno(file), &info) != 0 || !S_ISREG(info.st_mode))) {
-        std::fclose(file);
-        file = nullptr;
-    }
-    return file;
-}
 
 int report_checksum(chk_state& state) {
     const checksum_result& r = state.result;
@@ -48,7 +35,9 @@ int chk_main(int argc, const char* const argv[]) {
     state.rom_size = parse_hex(argv[2]);
     state.log.say("%s", kBanner);
 
-    state.image = open_image(path);
+    // Only a regular file counts: a pipe opened this way would keep the
+    // checksum waiting for bytes that never come.
+    state.image = open_regular_file(path, "rb+");
     if (!state.image) {
         state.log.say(kFileError, path);
         chk_close_files(state);

@@ -32,6 +32,6 @@ int image_read_header(FILE* file, image_header& header) {
 
 bool image_header_accepted(const image_header& header) {
     const int64_t length = int64_t{header.cipher_end} - header.cipher_start;
-    return length % 8 == 0 && length >= 0 && header.cipher_start >= 0 &&
+    return length % 8 == 0 && header.cipher_start >= 0 &&
            header.header_offset >= kImageHeaderSize;
 }

@@ -23,6 +23,8 @@ int image_read_header(FILE* file, image_header& header);
 // The test every caller makes right after image_read_header: the enciphered
 // range must be a whole number of 8-byte blocks. Records that would make the
 // readers seek before the ROM image or key a block by a negative position are
-// refused as well: a header offset below 32 (inside the record itself), a range
-// that starts below ROM address 0 or ends before it starts.
+// refused as well: a header offset below 32 (inside the record itself) and a
+// range that starts below ROM address 0. A range that ends before it starts
+// (its length a negative multiple of 8) is a valid record: it holds no block,
+// and the readers read the whole ROM image plainly.
 bool image_header_accepted(const image_header& header);

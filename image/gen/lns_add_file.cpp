@@ -7,6 +7,7 @@
 
 #include "console_key.h"
 #include "lns_commands.h"
+#include "regular_file.h"
 
 namespace {
 
@@ -87,6 +88,9 @@ int ask_to_continue(const char* path, long cut_offset) {
     const char* warning_line = "       Warning: Voice Too Long, Truncate from addr %xh.\n";
     lns.log.log_only(append_line, path);
     lns.log.log_only(warning_line, static_cast<unsigned>(cut_offset));
+    // The run's earlier lines first, so that one transcript of both streams
+    // keeps the order in which the run wrote them.
+    std::fflush(stdout);
     std::fprintf(stderr, append_line, path);
     std::fprintf(stderr, warning_line, static_cast<unsigned>(cut_offset));
     std::fprintf(stderr, "       Do you want to continue  (Press: Y=Yes / others=No)? _ ");
@@ -106,8 +110,11 @@ int lns_add_file(const char* value) {
         return -1;
     }
     // Read only: nothing is ever written to an appended file. Appending an
-    // image to itself would read back what it writes, so that is refused.
-    lns.input = std::fopen(path, "rb");
+    // image to itself would read back what it writes, so that is refused. Only
+    // a regular file is appended: a folder would append nothing and still
+    // report success, and a template in a pipe could not be rewound after its
+    // header record was read.
+    lns.input = open_regular_file(path, "rb");
     if (!lns.input || same_file(lns.input, lns.output) || same_file(lns.input, lns.duplicate)) {
         if (lns.input) std::fclose(lns.input);
         lns.input = nullptr;

@@ -5,6 +5,7 @@
 #include <strings.h>
 
 #include "lns_commands.h"
+#include "regular_file.h"
 
 namespace {
 
@@ -72,6 +73,11 @@ int lns_main(int argc, char** argv) {
     open_log(argc, argv);
     lns.log.say("------- QavGen V1.8 (2010.03.10)---------\n");
     lns.script = std::fopen(argv[1], "r");
+    // A folder opens for reading here but has no lines: it is no script.
+    if (lns.script && is_folder(lns.script)) {
+        std::fclose(lns.script);
+        lns.script = nullptr;
+    }
     if (!lns.script) {
         lns.log.say("Err: open link-script      <%s>.\n\n", argv[1]);
         lns_close_all(false);

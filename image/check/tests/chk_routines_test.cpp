@@ -127,7 +127,7 @@ TEST(ChkVerifyImage, RefusesHeadersAndSystemInformationItCannotUse) {
     std::vector<uint8_t> short_info = image.file;
     short_info[image.base] = 7;  // L = 14
     std::vector<uint8_t> negative_range = image.file;
-    negative_range[15] = 0x80;
+    negative_range[11] = 0x80;  // starts below ROM address 0
     std::vector<uint8_t> wrong_magic = image.file;
     wrong_magic[0] = 'k';
     for (const auto& bytes : {short_info, negative_range, wrong_magic, std::vector<uint8_t>{}}) {

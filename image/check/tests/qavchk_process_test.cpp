@@ -138,6 +138,21 @@ TEST(QavChk, UnusableHeaderIsAnInvalidImage) {
     EXPECT_EQ(run.output, listed(image) + error_line(image));
 }
 
+TEST(QavChk, RangeEndingBeforeItStartsIsReadPlainlyAndVerifies) {
+    const fs::path dir = scratch_dir();
+    template_spec spec;
+    spec.cipher_start = spec.cipher_end = 0x100;  // nothing enciphered
+    test_image image = make_test_image(spec, kRomSize - spec.offset);
+    image.file[8] = 0x00;  // start 0x200, end 0x100
+    image.file[9] = 0x02;
+    seal_image(image, kRomSize);
+    write_file(dir / "a.dat", image.file);
+    const child_run run = run_qavchk({(dir / "a.dat").string(), "2000"}, dir);
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(run.output, listed(dir / "a.dat") + "Check Sum: [" +
+                              hex4(expected_checksum(image.rom, 16, kRomSize)) + "] Verify OK.\n");
+}
+
 TEST(QavChk, DamagedImagesEndWithAResult) {
     const fs::path dir = scratch_dir();
     const test_image good = sealed_image();

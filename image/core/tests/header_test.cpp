@@ -62,7 +62,9 @@ TEST(ImageHeader, RecordsTheReadersCannotUseAreNotAccepted) {
     EXPECT_FALSE(accepted(32, 0x40, 0x44));   // partial block
     EXPECT_FALSE(accepted(31, 0x40, 0x48));   // ROM image inside the record
     EXPECT_FALSE(accepted(-2, 0x40, 0x48));
-    EXPECT_FALSE(accepted(32, 0x48, 0x40));   // range ends before it starts
+    EXPECT_TRUE(accepted(32, 0x48, 0x40));    // ends before it starts: no block at all
+    EXPECT_TRUE(accepted(32, 0x100, static_cast<int32_t>(0x80000100)));
+    EXPECT_FALSE(accepted(32, 0x48, 0x44));   // the same, not a multiple of 8
     EXPECT_FALSE(accepted(32, -8, 0x40));     // range starts before the ROM image
 }
 

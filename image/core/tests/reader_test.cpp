@@ -109,6 +109,15 @@ TEST(ImageReader, EmptyRangeReadsEverythingPlainly) {
     EXPECT_EQ(r.bytes, std::vector<uint8_t>(p.file.begin() + kBase, p.file.end()));
 }
 
+TEST(ImageReader, RangeEndingBeforeItStartsReadsEverythingPlainly) {
+    probe p = make_probe(0x100, 0x100);
+    p.start = 0x600;
+    p.end = 0x100;
+    const read_outcome r = read_from(p, 0, 0x2000);
+    EXPECT_EQ(r.delivered, 0x2000);
+    EXPECT_EQ(r.bytes, plain(p, 0, 0x2000));
+}
+
 TEST(ImageReader, RangeOfPartialBlocksReadsNothing) {
     probe p = make_probe(0x100, 0x600);
     p.end = 0x604;

@@ -1,5 +1,8 @@
 // Files that are not what QavGen expects: it ends cleanly and leaves no
 // half-written image behind.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "qavgen_fixture.h"
 
 namespace {
@@ -38,8 +41,7 @@ TEST_F(BadInput, RefusedTemplateHeaderSetsNoLimitAndFailsTheChecksum) {
     const struct {
         int16_t header_offset;
         int32_t start, end;
-    } headers[] = {{0x10, 0x100, 0x200}, {-0x200, 0x100, 0x200}, {0x200, 0x100, 0x204}, {0x200, -8, 0x200},
-                   {0x200, 0x200, 0x100}};
+    } headers[] = {{0x10, 0x100, 0x200}, {-0x200, 0x100, 0x200}, {0x200, 0x100, 0x204}, {0x200, -8, 0x200}};
     for (const auto& h : headers) {
         odd_template(h.header_offset, h.start, h.end);
         const qavgen_run r = build_with_checksum();
@@ -48,6 +50,17 @@ TEST_F(BadInput, RefusedTemplateHeaderSetsNoLimitAndFailsTheChecksum) {
         EXPECT_NE(r.out.find("Error QAV file !!\n\nError on link-script at line 6.\n\n"), std::string::npos);
         expect_images_deleted();
     }
+}
+
+TEST_F(BadInput, RangeEndingBeforeItStartsIsAValidTemplateReadPlainly) {
+    odd_template(0x200, 0x200, 0x100);
+    const qavgen_run r = build_with_checksum();
+    EXPECT_EQ(r.exit_code, 0) << r.out;
+    EXPECT_NE(r.out.find("Setting Variable MaxSize = 8200 (Hex) {Header+Rom}\n"), std::string::npos);
+    // The checksum counts every ROM byte as stored.
+    const bytes image = read_file(out);
+    const bytes rom(image.begin() + 0x200, image.end());
+    EXPECT_EQ(stored_checksum(image, 0x200, 16), expected_checksum(rom, 0x8000));
 }
 
 TEST_F(BadInput, SystemInformationShorterThan16BytesIsNoImage) {
@@ -102,4 +115,34 @@ TEST_F(BadInput, WriteFailureEndsTheRunAndDeletesTheImages) {
     EXPECT_EQ(r.exit_code, -4) << r.out;
     EXPECT_NE(r.out.find("Error on link-script at line 5.\n\n"), std::string::npos);
     expect_images_deleted();
+}
+
+TEST_F(BadInput, FolderOrPipeIsNoFileToAppend) {
+    write_template(pgm, template_spec{});
+    const std::string pipe = folder + "/pipe.pgm";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);  // no writer: opening it to read would wait
+    for (const std::string& input : {folder, pipe}) {
+        script({"%DupFile@=\"" + dup + "\"", "%OutFile@=\"" + out + "\"", "%AddFile@=\"" + input + "\"",
+                "%AddFile@=\"" + pgm + "\""});
+        const qavgen_run r = run();
+        EXPECT_EQ(r.exit_code, -4) << input;
+        EXPECT_NE(r.out.find("input file open error.\nError on link-script at line 3.\n\n"), std::string::npos)
+            << r.out;
+        expect_images_deleted();
+    }
+}
+
+TEST_F(BadInput, ReadOnlyTemplateIsAppended) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root may write to any file";
+    const bytes t = write_template(pgm, template_spec{});
+    ::chmod(pgm.c_str(), 0444);
+    script({"%OutFile@=\"" + out + "\"", "%AddFile@=\"" + pgm + "\""});
+    EXPECT_EQ(run().exit_code, 0);
+    EXPECT_EQ(read_file(out), t);
+}
+
+TEST_F(BadInput, FolderIsNoLinkScript) {
+    const qavgen_run r = run_qavgen({folder, log});
+    EXPECT_EQ(r.exit_code, -2);
+    EXPECT_NE(r.out.find("Err: open link-script      <" + folder + ">.\n\n"), std::string::npos) << r.out;
 }

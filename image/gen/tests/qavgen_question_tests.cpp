@@ -1,5 +1,7 @@
 // Voice data longer than the ROM: the warning switches, the Yes/No question
 // through a pipe and on a real terminal, and the .dpm tail.
+#include <cstdlib>
+
 #include "qavgen_fixture.h"
 
 namespace {
@@ -80,6 +82,19 @@ TEST_F(VoiceTooLong, WarningSwitchesInAnyOrder) {
         EXPECT_EQ(r.err.find(kQuestion) != std::string::npos, c.asks) << c.args.back();
         EXPECT_EQ(r.exit_code, c.asks ? -4 : 0) << c.args.back();
     }
+}
+
+TEST_F(VoiceTooLong, OutputAndErrorInOneFileKeepTheOrderOfTheRun) {
+    const std::string transcript = folder + "/transcript.txt";
+    const std::string command = "'" + qavgen_path() + "' '" + lns + "' +w < /dev/null > '" + transcript + "' 2>&1";
+    EXPECT_NE(std::system(command.c_str()), 0);  // no key: the answer is No
+    const std::string text = read_text(transcript);
+    const size_t template_line = text.find("Append file .............. <" + pgm + ">.\n");
+    const size_t warning = text.find("Warning: Voice Too Long");
+    ASSERT_NE(template_line, std::string::npos) << text;
+    ASSERT_NE(warning, std::string::npos) << text;
+    EXPECT_LT(template_line, warning) << text;
+    EXPECT_LT(warning, text.find("Error on link-script at line 5.")) << text;
 }
 
 TEST_F(VoiceTooLong, WarningsOffCutsSilently) {
