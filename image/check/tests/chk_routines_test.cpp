@@ -54,9 +54,18 @@ TEST(ChkPrintHeader, ListsRowsThatHoldTextPairByPair) {
     test_image image = make_test_image(short_text_header());
     const outcome o = print_header(image.file);
     EXPECT_EQ(o.result, 0);
-    // A pair with one 0xFF byte is left out: the odd last letter of the row goes.
     EXPECT_EQ(o.output, std::string(kBegin) + "KOVA3k10\nVoice chip program template.\n" + kEnd);
     EXPECT_TRUE(o.at_end);
+}
+
+TEST(ChkPrintHeader, TemplatesKeepOddLengthModelNamesWhole) {
+    // A pair with one 0xFF byte is left out, so the generator pads an odd
+    // name with a blank rather than lose its last letter.
+    template_spec spec = short_text_header();
+    spec.model = "KOVA341";
+    test_image image = make_test_image(spec);
+    const outcome o = print_header(image.file);
+    EXPECT_EQ(o.output, std::string(kBegin) + "KOVA341 \nVoice chip program template.\n" + kEnd);
 }
 
 TEST(ChkPrintHeader, OddTextHeaderListsTheLoneLastByte) {
