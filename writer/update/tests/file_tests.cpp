@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "echo_writer.h"
-#include "file_transfer.h"
 #include "files_equal.h"
+#include "stream_file_transfer.h"
 
 #include <unistd.h>
 
@@ -58,21 +58,41 @@ TEST_F(Files, EqualOnlyWithTheSameBytesToTheEnd) {
 // The echo writer answers each report with the one before, so the data that
 // comes back is the input, shifted by one report as the protocol has it.
 TEST_F(Files, StreamedTransferCollectsEveryAnswer) {
-    for (const bool non_overlapped : {false, true}) {
-        for (const size_t size : {size_t{0}, size_t{61}, size_t{62}, size_t{62 * 64 + 5}, size_t{10000}}) {
-            echo_link writer(non_overlapped);
-            const std::string bytes = pattern_bytes(size);
-            std::FILE* input = std::fopen(make("in", bytes).c_str(), "rb");
-            std::FILE* output = std::fopen((folder + "/out").c_str(), "wb");
-            EXPECT_TRUE(stream_file_transfer(writer.link, input, output, 0x21)) << size;
-            std::fclose(input);
-            std::fclose(output);
-            EXPECT_EQ(read(folder + "/out"), bytes) << size << " non-overlapped " << non_overlapped;
-            ASSERT_FALSE(writer.state->sent.empty());
-            EXPECT_EQ(writer.state->sent.front()[0], 0x21);
-            EXPECT_EQ(writer.state->sent.back()[1], 0);  // the stream end
-            EXPECT_TRUE(writer.state->answers.empty());  // every answer taken
+    for (const file_stream_form& form : {kUpdaterFileStream, kWriterFileStream}) {
+        const size_t piece = static_cast<size_t>(form.piece);
+        for (const bool non_overlapped : {false, true}) {
+            for (const size_t size : {size_t{1}, piece - 1, piece, piece * 64 + 5, size_t{10000}}) {
+                echo_link writer(non_overlapped);
+                const std::string bytes = pattern_bytes(size);
+                std::FILE* input = std::fopen(make("in", bytes).c_str(), "rb");
+                std::FILE* output = std::fopen((folder + "/out").c_str(), "wb");
+                EXPECT_TRUE(stream_file_transfer(writer.link, input, output, 0x21, form)) << size;
+                std::fclose(input);
+                std::fclose(output);
+                EXPECT_EQ(read(folder + "/out"), bytes) << size << " non-overlapped " << non_overlapped;
+                ASSERT_FALSE(writer.state->sent.empty());
+                EXPECT_EQ(writer.state->sent.front()[0], 0x21);
+                EXPECT_EQ(writer.state->sent.front()[1], std::min(size, piece));
+                EXPECT_EQ(writer.state->sent.back()[1], 0);  // the stream end
+                EXPECT_TRUE(writer.state->answers.empty());  // every answer taken
+            }
         }
+    }
+}
+
+// The updater ends even an empty stream with its end report; the writer
+// programs' form sends nothing for an empty input and awaits no answer.
+TEST_F(Files, EmptyInputEndsAsEachFormHasIt) {
+    for (const file_stream_form& form : {kUpdaterFileStream, kWriterFileStream}) {
+        echo_link writer;
+        std::FILE* input = std::fopen(make("in", "").c_str(), "rb");
+        std::FILE* output = std::fopen((folder + "/out").c_str(), "wb");
+        EXPECT_TRUE(stream_file_transfer(writer.link, input, output, 0x21, form));
+        std::fclose(input);
+        std::fclose(output);
+        EXPECT_EQ(read(folder + "/out"), "");
+        EXPECT_EQ(writer.state->sent.size(), form.end_empty_input ? 1u : 0u);
+        EXPECT_TRUE(writer.state->answers.empty());
     }
 }
 
@@ -80,13 +100,13 @@ TEST_F(Files, StreamedTransferRefusesMissingPartsAndEndsWhenAnswersStop) {
     echo_link writer;
     std::FILE* input = std::fopen(make("in", pattern_bytes(500)).c_str(), "rb");
     std::FILE* output = std::fopen((folder + "/out").c_str(), "wb");
-    EXPECT_FALSE(stream_file_transfer(writer.link, nullptr, output, 0x21));
-    EXPECT_FALSE(stream_file_transfer(writer.link, input, nullptr, 0x21));
+    EXPECT_FALSE(stream_file_transfer(writer.link, nullptr, output, 0x21, kUpdaterFileStream));
+    EXPECT_FALSE(stream_file_transfer(writer.link, input, nullptr, 0x21, kUpdaterFileStream));
     EXPECT_TRUE(writer.state->sent.empty());
     writer.state->unanswered.insert(3);
-    EXPECT_FALSE(stream_file_transfer(writer.link, input, output, 0x21));
+    EXPECT_FALSE(stream_file_transfer(writer.link, input, output, 0x21, kUpdaterFileStream));
     writer.link.close_writer();
-    EXPECT_FALSE(stream_file_transfer(writer.link, input, output, 0x21));
+    EXPECT_FALSE(stream_file_transfer(writer.link, input, output, 0x21, kUpdaterFileStream));
     std::fclose(input);
     std::fclose(output);
 }
