@@ -41,14 +41,12 @@ struct answer {
     int length = 0;
 };
 
-void pause_for(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-
 // Sends the request and waits for one answer, then pauses.
-answer exchange(writer_link& link, const request& sent, int wait_ms, int pause_ms = 0) {
+answer exchange(writer_link& link, const request& sent, int wait_ms, int pause = 0) {
     answer got;
     link.send_report(sent.bytes);
     got.length = link.receive_report(got.bytes, wait_ms);
-    if (pause_ms > 0) pause_for(pause_ms);
+    if (pause > 0) pause_ms(pause);
     return got;
 }
 
@@ -76,6 +74,8 @@ uint16_t u16_at(const uint8_t* bytes, int offset) {
 void wait_for_key() { read_console_key(false); }
 
 }  // namespace
+
+void pause_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 bool sync_test(writer_link& link, bool pause, bool print) {
     request sent(writer_command::link_test);

@@ -13,6 +13,9 @@
 // firmware updater waits 500 ms.
 inline constexpr int kDefaultRestartAnswerMs = 1000;
 
+// A fixed pause of the protocol (the platform's Sleep).
+void pause_ms(int ms);
+
 // Five link-test echoes; true when all matched. With pause, waits for a key
 // after each send and receive; with print, shows each request and answer.
 bool sync_test(writer_link& link, bool pause, bool print);

@@ -4,50 +4,24 @@
 #include "writer_run.h"
 
 #include "hid_port.h"
+#include "writer_connect.h"
 #include "writer_protocol.h"
 
-#include <chrono>
 #include <cstdio>
-#include <thread>
 
 namespace {
 
-constexpr int kInputBuffers = 64;
-constexpr int kProbeAllBuffers = 0;
 constexpr int kRestartWaitMs = 1000;
 constexpr int kRestartRetryWaitMs = 3000;
 constexpr int kBootLoaderBit = 0x80;
 constexpr int kFirmwareMajor = 1;
 
-void sleep_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-
-bool open_link(writer_run& run) {
-    return run.link.open_writer(kWriterVendorId, kWriterProductId, kInputBuffers, kProbeAllBuffers,
-                                run.non_overlapped);
-}
+bool open_link(writer_run& run) { return open_writer_link(run.link, run.non_overlapped); }
 
 int connect_failed(writer_run& run) {
     std::fputs("[01] KovaWriter   connect Fail.\n", stdout);
     run.close_image();
     return kExitConnection;
-}
-
-int link_test_failed(writer_run& run) {
-    std::fputs("[02] KovaWriter operation Fail.\n", stdout);
-    run.link.close_writer();
-    run.close_image();
-    return kExitLink;
-}
-
-int link_test(writer_run& run) {
-    run.link.drain_input();
-    if (sync_test(run.link, false, false)) return kGoOn;
-    if (run.non_overlapped) return link_test_failed(run);
-    run.non_overlapped = true;
-    if (!open_link(run)) return connect_failed(run);
-    run.link.drain_input();
-    if (!sync_test(run.link, false, false)) return link_test_failed(run);
-    return kGoOn;
 }
 
 int check_firmware(writer_run& run) {
@@ -59,9 +33,9 @@ int check_firmware(writer_run& run) {
         run.link.drain_input();
         start_application(run.link);
         run.link.close_writer();
-        sleep_ms(kRestartWaitMs);
+        pause_ms(kRestartWaitMs);
         if (!open_link(run)) {
-            sleep_ms(kRestartRetryWaitMs);
+            pause_ms(kRestartRetryWaitMs);
             if (!open_link(run)) return connect_failed(run);
         }
         run.link.drain_input();
@@ -86,11 +60,15 @@ int check_firmware(writer_run& run) {
 
 int connect_writer(writer_run& run) {
     run.non_overlapped = get_platform_id() == 1;
-    if (!open_link(run)) {
-        run.non_overlapped = true;
-        if (!open_link(run)) return connect_failed(run);
+    switch (connect_writer_link(run.link, run.non_overlapped)) {
+        case writer_connection::not_found:
+            return connect_failed(run);
+        case writer_connection::link_test_failed:
+            std::fputs("[02] KovaWriter operation Fail.\n", stdout);
+            run.close_image();
+            return kExitLink;
+        case writer_connection::connected:
+            break;
     }
-    const int linked = link_test(run);
-    if (linked != kGoOn) return linked;
     return check_firmware(run);
 }

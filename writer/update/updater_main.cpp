@@ -7,18 +7,16 @@
 #include "console_key.h"
 #include "download.h"
 #include "image_cipher.h"
+#include "writer_connect.h"
 #include "writer_link.h"
 #include "writer_protocol.h"
 
 #include <strings.h>
 
-#include <chrono>
 #include <cstdio>
-#include <thread>
 
 namespace {
 
-constexpr int kInputBuffers = 64;
 constexpr int kProbeTimeoutMs = 100;
 constexpr int kRestartWaitMs = 1500;
 constexpr int kBuiltInVersion = 0x108;
@@ -50,7 +48,6 @@ void end_pause(const updater_state& state) {
     std::fputs("\n", stdout);
 }
 
-void pause_for_restart() { std::this_thread::sleep_for(std::chrono::milliseconds(kRestartWaitMs)); }
 
 void print_usage(const char* program) { std::printf("Usage: %s [Version/Update] [Nonwait] \n", program); }
 
@@ -124,40 +121,27 @@ public:
     }
 
 private:
-    bool open() {
-        return link_.open_writer(kWriterVendorId, kWriterProductId, kInputBuffers, 0, state_.non_overlapped);
-    }
-
-    bool open_non_overlapped() {
-        state_.non_overlapped = true;
-        return open();
-    }
+    bool open() { return open_writer_link(link_, state_.non_overlapped); }
 
     int connect() {
-        if (!open() && !open_non_overlapped()) {
-            std::fputs("[  ] KovaWriter   connect Fail.\n", stdout);
-            return kNoWriter;
-        }
-        link_.drain_input();
-        if (sync_test(link_, false, false)) return kDone;
-        if (!state_.non_overlapped) {
-            if (!open_non_overlapped()) {
+        switch (connect_writer_link(link_, state_.non_overlapped)) {
+            case writer_connection::not_found:
                 std::fputs("[  ] KovaWriter   connect Fail.\n", stdout);
                 return kNoWriter;
-            }
-            link_.drain_input();
-            if (sync_test(link_, false, false)) return kDone;
+            case writer_connection::link_test_failed:
+                std::fputs("[  ] KovaWriter operation Fail.\n", stdout);
+                return kLinkTestFailed;
+            case writer_connection::connected:
+                break;
         }
-        std::fputs("[  ] KovaWriter operation Fail.\n", stdout);
-        link_.close_writer();
-        return kLinkTestFailed;
+        return kDone;
     }
 
     // The writer restarts after a restart command: wait, close, wait, open again.
     bool restart_link() {
-        pause_for_restart();
+        pause_ms(kRestartWaitMs);
         link_.close_writer();
-        pause_for_restart();
+        pause_ms(kRestartWaitMs);
         return open();
     }
 
