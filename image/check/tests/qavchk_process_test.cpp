@@ -5,7 +5,8 @@
 #include <cstdio>
 #include <string>
 
-#include "chk_test_support.h"
+#include "qavchk_process.h"
+#include "test_files.h"
 #include "test_image.h"
 
 namespace {
@@ -41,11 +42,11 @@ test_image sealed_image(int level = 1) {
 }
 
 TEST(QavChk, VerifiedImageWritesEveryLineButTheFrequencyToTheLog) {
-    const fs::path dir = scratch_dir();
+    const fs::path dir = test_folder();
     test_image image = sealed_image(2);
     write_file(dir / "a.dat", image.file);
     write_text(dir / "temp.csm", "earlier run\n");  // the log is appended to
-    const child_run run = run_qavchk({(dir / "a.dat").string(), "002000", (dir / "temp.csm").string()}, dir);
+    const child_result run = run_qavchk({(dir / "a.dat").string(), "002000", (dir / "temp.csm").string()});
 
     const std::string ok = "Check Sum: [" + hex4(expected_checksum(image.rom, 44, kRomSize)) + "] Verify OK.\n";
     EXPECT_EQ(run.exit_code, 0);
@@ -54,12 +55,12 @@ TEST(QavChk, VerifiedImageWritesEveryLineButTheFrequencyToTheLog) {
 }
 
 TEST(QavChk, ChangedByteGivesTheMismatchLine) {
-    const fs::path dir = scratch_dir();
+    const fs::path dir = test_folder();
     test_image image = sealed_image();
     const uint16_t stored = static_cast<uint16_t>(image.rom[14] | image.rom[15] << 8);
     set_rom_byte(image, 16, static_cast<uint8_t>(image.rom[16] ^ 0x40));
     write_file(dir / "a.dat", image.file);
-    const child_run run = run_qavchk({(dir / "a.dat").string(), "2000", (dir / "log").string()}, dir);
+    const child_result run = run_qavchk({(dir / "a.dat").string(), "2000", (dir / "log").string()});
 
     const std::string line = "Check Sum: [" + hex4(expected_checksum(image.rom, 16, kRomSize)) +
                              "] unmatched with[" + hex4(stored) + "]\n";
@@ -69,26 +70,26 @@ TEST(QavChk, ChangedByteGivesTheMismatchLine) {
 }
 
 TEST(QavChk, RomSizeDecidesWhatIsSummed) {
-    const fs::path dir = scratch_dir();
+    const fs::path dir = test_folder();
     test_image image = sealed_image();
     write_file(dir / "a.dat", image.file);
     // Only bytes 0 to 5 are summed.
-    EXPECT_EQ(run_qavchk({(dir / "a.dat").string(), "0"}, dir).exit_code, -5);
-    EXPECT_EQ(run_qavchk({(dir / "a.dat").string(), "none"}, dir).exit_code, -5);
+    EXPECT_EQ(run_qavchk({(dir / "a.dat").string(), "0"}).exit_code, -5);
+    EXPECT_EQ(run_qavchk({(dir / "a.dat").string(), "none"}).exit_code, -5);
 
     // Missing bytes up to the ROM size count as blank.
     seal_image(image, 0x10000);
     write_file(dir / "a.dat", image.file);
-    EXPECT_EQ(run_qavchk({(dir / "a.dat").string(), "010000"}, dir).exit_code, 0);
+    EXPECT_EQ(run_qavchk({(dir / "a.dat").string(), "010000"}).exit_code, 0);
 }
 
 TEST(QavChk, WrongArgumentCountShowsUsageOnly) {
-    const fs::path dir = scratch_dir();
+    const fs::path dir = test_folder();
     const std::string usage =
         "Usage: " + std::string(KOVA_DIR) + "/bin/qavchk qav-file romsize(hex) [log-fname]\n\n";
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{}, {"a.dat"}, {"a.dat", "2000", (dir / "log").string(), "extra"}}) {
-        const child_run run = run_qavchk(args, dir);
+        const child_result run = run_qavchk(args);
         EXPECT_EQ(run.exit_code, -1);
         EXPECT_EQ(run.output, usage);
     }
@@ -96,7 +97,7 @@ TEST(QavChk, WrongArgumentCountShowsUsageOnly) {
 }
 
 TEST(QavChk, ImageThatCannotBeOpenedForUpdatingIsRefused) {
-    const fs::path dir = scratch_dir();
+    const fs::path dir = test_folder();
     mkfifo((dir / "pipe").c_str(), 0666);  // opens for updating, but is no image
     std::vector<fs::path> images{dir / "missing.dat", dir, dir / "pipe"};  // a folder opens for reading only
     if (geteuid() != 0) {  // root may write to any file
@@ -105,7 +106,7 @@ TEST(QavChk, ImageThatCannotBeOpenedForUpdatingIsRefused) {
         images.push_back(dir / "readonly.dat");
     }
     for (const fs::path& image : images) {
-        const child_run run = run_qavchk({image.string(), "2000", (dir / "log").string()}, dir);
+        const child_result run = run_qavchk({image.string(), "2000", (dir / "log").string()});
         EXPECT_EQ(run.exit_code, -2) << image;
         EXPECT_EQ(run.output, kBanner + error_line(image)) << image;
         EXPECT_EQ(read_text(dir / "log"), run.output);
@@ -114,7 +115,7 @@ TEST(QavChk, ImageThatCannotBeOpenedForUpdatingIsRefused) {
 }
 
 TEST(QavChk, UnusableHeaderIsAnInvalidImage) {
-    const fs::path dir = scratch_dir();
+    const fs::path dir = test_folder();
     const test_image good = sealed_image();
     std::vector<uint8_t> low_offset = good.file;
     low_offset[6] = 0x10;
@@ -127,19 +128,19 @@ TEST(QavChk, UnusableHeaderIsAnInvalidImage) {
 
     for (const auto& bytes : {std::vector<uint8_t>{}, std::vector<uint8_t>(31, 'K'), low_offset, partial_block}) {
         write_file(image, bytes);
-        const child_run run = run_qavchk({image.string(), "2000"}, dir);
+        const child_result run = run_qavchk({image.string(), "2000"});
         EXPECT_EQ(run.exit_code, -4);
         EXPECT_EQ(run.output, kBanner + input_line(image) + error_line(image));
     }
     // The listing needs only the header record; the checksum needs L of at least 16.
     write_file(image, short_info);
-    const child_run run = run_qavchk({image.string(), "2000"}, dir);
+    const child_result run = run_qavchk({image.string(), "2000"});
     EXPECT_EQ(run.exit_code, -4);
     EXPECT_EQ(run.output, listed(image) + error_line(image));
 }
 
 TEST(QavChk, RangeEndingBeforeItStartsIsReadPlainlyAndVerifies) {
-    const fs::path dir = scratch_dir();
+    const fs::path dir = test_folder();
     template_spec spec;
     spec.cipher_start = spec.cipher_end = 0x100;  // nothing enciphered
     test_image image = make_test_image(spec, kRomSize - spec.offset);
@@ -147,14 +148,14 @@ TEST(QavChk, RangeEndingBeforeItStartsIsReadPlainlyAndVerifies) {
     image.file[9] = 0x02;
     seal_image(image, kRomSize);
     write_file(dir / "a.dat", image.file);
-    const child_run run = run_qavchk({(dir / "a.dat").string(), "2000"}, dir);
+    const child_result run = run_qavchk({(dir / "a.dat").string(), "2000"});
     EXPECT_EQ(run.exit_code, 0);
     EXPECT_EQ(run.output, listed(dir / "a.dat") + "Check Sum: [" +
                               hex4(expected_checksum(image.rom, 16, kRomSize)) + "] Verify OK.\n");
 }
 
 TEST(QavChk, DamagedImagesEndWithAResult) {
-    const fs::path dir = scratch_dir();
+    const fs::path dir = test_folder();
     const test_image good = sealed_image();
     const fs::path image = dir / "a.dat";
 
@@ -162,7 +163,7 @@ TEST(QavChk, DamagedImagesEndWithAResult) {
     beyond_end[6] = 0xF0;  // ROM image would start at 0x7FF0, far past the end
     beyond_end[7] = 0x7F;
     write_file(image, beyond_end);
-    child_run run = run_qavchk({image.string(), "2000"}, dir);
+    child_result run = run_qavchk({image.string(), "2000"});
     EXPECT_EQ(run.exit_code, -5);
     EXPECT_NE(run.output.find("unmatched with[FFFF]"), std::string::npos);
     EXPECT_EQ(run.output.find(kEnd), std::string::npos);
@@ -171,41 +172,41 @@ TEST(QavChk, DamagedImagesEndWithAResult) {
     std::vector<uint8_t> truncated(good.file.begin(), good.file.begin() + good.base + 0x104);
     write_file(image, truncated);
     for (const char* rom_size : {"2000", "7FFFFFFF", "FFFFFFFF"}) {
-        run = run_qavchk({image.string(), rom_size}, dir);
+        run = run_qavchk({image.string(), rom_size});
         EXPECT_EQ(run.exit_code, -5) << rom_size;
     }
 }
 
 TEST(QavChk, HugeImageIsReadOnlyUpToTheRomSize) {
-    const fs::path dir = scratch_dir();
+    const fs::path dir = test_folder();
     write_file(dir / "a.dat", sealed_image().file);
     fs::resize_file(dir / "a.dat", 3ull << 30);  // sparse: zero bytes after the ROM
-    EXPECT_EQ(run_qavchk({(dir / "a.dat").string(), "2000"}, dir).exit_code, 0);
+    EXPECT_EQ(run_qavchk({(dir / "a.dat").string(), "2000"}).exit_code, 0);
     fs::remove(dir / "a.dat");
 }
 
 TEST(QavChk, LongPathsAreUsedWhole) {
-    const fs::path dir = scratch_dir();
+    const fs::path dir = test_folder();
     fs::path deep = dir;
     while (deep.string().size() < 2100) deep /= std::string(60, 'd');
     fs::create_directories(deep);
     const fs::path image = deep / "a.dat";
     write_file(image, sealed_image().file);
-    child_run run = run_qavchk({image.string(), "2000", (deep / "log").string()}, dir);
+    child_result run = run_qavchk({image.string(), "2000", (deep / "log").string()});
     EXPECT_EQ(run.exit_code, 0);
     EXPECT_EQ(run.output.substr(0, run.output.find(kBegin)), kBanner + input_line(image));
     EXPECT_EQ(read_text(deep / "log"), run.output);
 
     const fs::path missing = deep / std::string(300, 'm');
-    run = run_qavchk({missing.string(), "2000"}, dir);
+    run = run_qavchk({missing.string(), "2000"});
     EXPECT_EQ(run.exit_code, -2);
     EXPECT_EQ(run.output, kBanner + error_line(missing));
 }
 
 TEST(QavChk, LogThatCannotBeOpenedLeavesStandardOutput) {
-    const fs::path dir = scratch_dir();
+    const fs::path dir = test_folder();
     write_file(dir / "a.dat", sealed_image().file);
-    const child_run run = run_qavchk({(dir / "a.dat").string(), "2000", (dir / "no" / "log").string()}, dir);
+    const child_result run = run_qavchk({(dir / "a.dat").string(), "2000", (dir / "no" / "log").string()});
     EXPECT_EQ(run.exit_code, 0);
     EXPECT_EQ(run.output.substr(0, run.output.find("Check Sum")), listed(dir / "a.dat"));
 }

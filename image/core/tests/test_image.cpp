@@ -52,6 +52,12 @@ void seal_image(test_image& image, int32_t rom_size) {
     set_rom_byte(image, L - 1, static_cast<uint8_t>(result.checksum >> 8));
 }
 
+test_image make_sealed_image(const template_spec& spec, size_t voice_bytes) {
+    test_image image = make_test_image(spec, voice_bytes);
+    seal_image(image, static_cast<int32_t>(image.rom.size()));
+    return image;
+}
+
 FILE* open_bytes(std::vector<uint8_t>& bytes) {
     // fmemopen refuses a zero size; an empty image is an empty temporary file.
     FILE* file = bytes.empty() ? std::tmpfile() : fmemopen(bytes.data(), bytes.size(), "r");

@@ -29,5 +29,9 @@ uint16_t expected_checksum(const std::vector<uint8_t>& rom, int L, int32_t rom_s
 // Fills the checksum slot with the value the generator computes for rom_size.
 void seal_image(test_image& image, int32_t rom_size);
 
+// make_test_image sealed over its own ROM length, as the image builder makes
+// an image whose ROM size is just what it holds.
+test_image make_sealed_image(const template_spec& spec, size_t voice_bytes = 0);
+
 // A read-only stream over bytes that must outlive it.
 FILE* open_bytes(std::vector<uint8_t>& bytes);

@@ -27,7 +27,7 @@ protected:
         write_file(pgm, t);
     }
 
-    qavgen_run build_with_checksum() {
+    child_result build_with_checksum() {
         auto lines = build_lines("8000", voice);
         lines.push_back("%CheckSum@=\"Generate\"");
         script(lines);
@@ -44,23 +44,23 @@ TEST_F(BadInput, RefusedTemplateHeaderSetsNoLimitAndFailsTheChecksum) {
     } headers[] = {{0x10, 0x100, 0x200}, {-0x200, 0x100, 0x200}, {0x200, 0x100, 0x204}, {0x200, -8, 0x200}};
     for (const auto& h : headers) {
         odd_template(h.header_offset, h.start, h.end);
-        const qavgen_run r = build_with_checksum();
+        const child_result r = build_with_checksum();
         EXPECT_EQ(r.exit_code, -4) << h.header_offset << " " << h.start << " " << h.end;
-        EXPECT_EQ(r.out.find("MaxSize"), std::string::npos);
-        EXPECT_NE(r.out.find("Error QAV file !!\n\nError on link-script at line 6.\n\n"), std::string::npos);
+        EXPECT_EQ(r.output.find("MaxSize"), std::string::npos);
+        EXPECT_NE(r.output.find("Error QAV file !!\n\nError on link-script at line 6.\n\n"), std::string::npos);
         expect_images_deleted();
     }
 }
 
 TEST_F(BadInput, RangeEndingBeforeItStartsIsAValidTemplateReadPlainly) {
     odd_template(0x200, 0x200, 0x100);
-    const qavgen_run r = build_with_checksum();
-    EXPECT_EQ(r.exit_code, 0) << r.out;
-    EXPECT_NE(r.out.find("Setting Variable MaxSize = 8200 (Hex) {Header+Rom}\n"), std::string::npos);
+    const child_result r = build_with_checksum();
+    EXPECT_EQ(r.exit_code, 0) << r.output;
+    EXPECT_NE(r.output.find("Setting Variable MaxSize = 8200 (Hex) {Header+Rom}\n"), std::string::npos);
     // The checksum counts every ROM byte as stored.
     const bytes image = read_file(out);
     const bytes rom(image.begin() + 0x200, image.end());
-    EXPECT_EQ(stored_checksum(image, 0x200, 16), expected_checksum(rom, 0x8000));
+    EXPECT_EQ(stored_checksum(image, 0x200, 16), expected_checksum(rom, 16, 0x8000));
 }
 
 TEST_F(BadInput, SystemInformationShorterThan16BytesIsNoImage) {
@@ -69,9 +69,9 @@ TEST_F(BadInput, SystemInformationShorterThan16BytesIsNoImage) {
         bytes t = template_file(template_spec{}, error);
         t[0x200] = words;  // L = 2 * words
         write_file(pgm, t);
-        const qavgen_run r = build_with_checksum();
+        const child_result r = build_with_checksum();
         EXPECT_EQ(r.exit_code, -4);
-        EXPECT_NE(r.out.find("Error QAV file !!\n\n"), std::string::npos);
+        EXPECT_NE(r.output.find("Error QAV file !!\n\n"), std::string::npos);
         expect_images_deleted();
     }
 }
@@ -89,8 +89,8 @@ TEST_F(BadInput, EmptyAndTruncatedTemplates) {
     } cases[] = {{0, -4}, {31, 0}, {32, 0}, {0x201, 0}};
     for (const auto& c : cases) {
         write_file(pgm, bytes(t.begin(), t.begin() + static_cast<long>(c.length)));
-        const qavgen_run r = build_with_checksum();
-        EXPECT_EQ(r.exit_code, c.exit_code) << c.length << r.out;
+        const child_result r = build_with_checksum();
+        EXPECT_EQ(r.exit_code, c.exit_code) << c.length << r.output;
         if (c.exit_code == 0)
             EXPECT_LE(images_equal().size(), 0x8200u);
         else
@@ -111,9 +111,9 @@ TEST_F(BadInput, WriteFailureEndsTheRunAndDeletesTheImages) {
     write_template(pgm, template_spec{});
     write_file(voice, voice_bytes(0x4000));
     script(build_lines("8000", voice));
-    const qavgen_run r = run_qavgen({lns, log, "+w"}, "", 0x2000);
-    EXPECT_EQ(r.exit_code, -4) << r.out;
-    EXPECT_NE(r.out.find("Error on link-script at line 5.\n\n"), std::string::npos);
+    const child_result r = run_qavgen({lns, log, "+w"}, "", 0x2000);
+    EXPECT_EQ(r.exit_code, -4) << r.output;
+    EXPECT_NE(r.output.find("Error on link-script at line 5.\n\n"), std::string::npos);
     expect_images_deleted();
 }
 
@@ -124,10 +124,10 @@ TEST_F(BadInput, FolderOrPipeIsNoFileToAppend) {
     for (const std::string& input : {folder, pipe}) {
         script({"%DupFile@=\"" + dup + "\"", "%OutFile@=\"" + out + "\"", "%AddFile@=\"" + input + "\"",
                 "%AddFile@=\"" + pgm + "\""});
-        const qavgen_run r = run();
+        const child_result r = run();
         EXPECT_EQ(r.exit_code, -4) << input;
-        EXPECT_NE(r.out.find("input file open error.\nError on link-script at line 3.\n\n"), std::string::npos)
-            << r.out;
+        EXPECT_NE(r.output.find("input file open error.\nError on link-script at line 3.\n\n"), std::string::npos)
+            << r.output;
         expect_images_deleted();
     }
 }
@@ -142,7 +142,7 @@ TEST_F(BadInput, ReadOnlyTemplateIsAppended) {
 }
 
 TEST_F(BadInput, FolderIsNoLinkScript) {
-    const qavgen_run r = run_qavgen({folder, log});
+    const child_result r = run_qavgen({folder, log});
     EXPECT_EQ(r.exit_code, -2);
-    EXPECT_NE(r.out.find("Err: open link-script      <" + folder + ">.\n\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.output.find("Err: open link-script      <" + folder + ">.\n\n"), std::string::npos) << r.output;
 }

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "qavgen_process.h"
-#include "test_files.h"
+#include "qavgen_test_data.h"
 
 class QavGenRun : public ::testing::Test {
 protected:
@@ -35,7 +35,7 @@ protected:
                 "%AddFile@=\"" + pgm + "\"", "%AddFile@=\"" + voice_path + "\""};
     }
 
-    qavgen_run run(const std::vector<std::string>& extra = {"+w"}, const std::string& input = "") {
+    child_result run(const std::vector<std::string>& extra = {"+w"}, const std::string& input = "") {
         std::vector<std::string> args{lns, log};
         args.insert(args.end(), extra.begin(), extra.end());
         return run_qavgen(args, input);

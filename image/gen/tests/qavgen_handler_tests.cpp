@@ -1,6 +1,6 @@
 // The commands one by one, on images held in temporary files.
 #include "lns_commands.h"
-#include "test_files.h"
+#include "qavgen_test_data.h"
 
 #include <gtest/gtest.h>
 

@@ -34,7 +34,7 @@ protected:
     }
 
     // Runs the usual head of a script for a ROM of 0x8000 bytes, then `line`.
-    qavgen_run build_then(const std::string& line) {
+    child_result build_then(const std::string& line) {
         auto lines = build_lines("8000", voice);
         lines.push_back(line);
         script(lines);
@@ -50,16 +50,16 @@ TEST_F(ImageBuild, RomSizeCapsFileAtHeaderPlusRomAndChecksumCoversTheRom) {
     auto lines = build_lines("8000", voice);
     lines.insert(lines.end(), {"%SetParm@=\"[FE0]=5A\"", "%CheckSum@=\"Generate\""});
     script(lines);
-    const qavgen_run r = run({"+w"}, "Y");
-    EXPECT_EQ(r.exit_code, 0) << r.out;
-    EXPECT_NE(r.out.find("Setting Variable RomSize = 8000 (Hex)\nSetting Variable MaxSize = 8200 (Hex) {Header+Rom}\n"),
+    const child_result r = run({"+w"}, "Y");
+    EXPECT_EQ(r.exit_code, 0) << r.output;
+    EXPECT_NE(r.output.find("Setting Variable RomSize = 8000 (Hex)\nSetting Variable MaxSize = 8200 (Hex) {Header+Rom}\n"),
               std::string::npos);
     // 0x3000 voice bytes fit below 0x8000 and the rest of the ROM counts as blank.
     const bytes image = images_equal();
     EXPECT_EQ(image.size(), 0x200u + 0x1000 + 0x3000);
     bytes plain = plain_rom(0x3000);
     plain[0xFE0] = 0x5A;
-    EXPECT_EQ(stored_checksum(image, 0x200, 16), expected_checksum(plain, 0x8000));
+    EXPECT_EQ(stored_checksum(image, 0x200, 16), expected_checksum(plain, 16, 0x8000));
     EXPECT_NE(read_text(log).find("System Information CheckSum     = "), std::string::npos);
     expect_verifies(0x8000);
 }
@@ -77,30 +77,30 @@ TEST_F(ImageBuild, AddFileWithoutRomSizeAppendsEverythingWithBaseZero) {
     script({"%DupFile@=\"" + dup + "\"", "%OutFile@=\"" + out + "\"", "%AddFile@=\"" + pgm + "\"",
             "%AddFile@=\"" + voice + "\"", "%SetParm@=\"[10]=1AB\"", "%RomCopy@=\"[20:21][40:41]\"",
             "%CheckSum@=\"Generate\""});
-    const qavgen_run r = run();
-    EXPECT_EQ(r.exit_code, 0) << r.out;
-    EXPECT_EQ(r.out.find("MaxSize"), std::string::npos);
-    EXPECT_NE(r.out.find("SetParameter               [000010] = ab with header offset 0h.\n"), std::string::npos);
+    const child_result r = run();
+    EXPECT_EQ(r.exit_code, 0) << r.output;
+    EXPECT_EQ(r.output.find("MaxSize"), std::string::npos);
+    EXPECT_NE(r.output.find("SetParameter               [000010] = ab with header offset 0h.\n"), std::string::npos);
     const bytes image = images_equal();
     EXPECT_EQ(image.size(), 0x200u + 0x1000 + 0x3000);
     EXPECT_EQ(image[0x10], 0xAB);
     EXPECT_EQ(image[0x40], image[0x20]);
     // The checksum runs over the ROM actually in the file.
     bytes plain = plain_rom(0x3000);
-    EXPECT_EQ(stored_checksum(image, 0x200, 16), expected_checksum(plain, 0x4000));
+    EXPECT_EQ(stored_checksum(image, 0x200, 16), expected_checksum(plain, 16, 0x4000));
 }
 
 TEST_F(ImageBuild, SetParmWritesAtHeaderOffsetPlusAddressInBothImages) {
-    const qavgen_run r = build_then("%SetParm@=\"[1F0]=1A5\"");
+    const child_result r = build_then("%SetParm@=\"[1F0]=1A5\"");
     EXPECT_EQ(r.exit_code, 0);
-    EXPECT_NE(r.out.find("SetParameter               [0001f0] = a5 with header offset 200h.\n"), std::string::npos);
+    EXPECT_NE(r.output.find("SetParameter               [0001f0] = a5 with header offset 200h.\n"), std::string::npos);
     EXPECT_EQ(images_equal().at(0x3F0), 0xA5);
 }
 
 TEST_F(ImageBuild, InfoDupCopiesAtMost1025Bytes) {
-    const qavgen_run r = build_then("%InfoDup@=\"[1000:1400][2000:2400]\"");
+    const child_result r = build_then("%InfoDup@=\"[1000:1400][2000:2400]\"");
     EXPECT_EQ(r.exit_code, 0);
-    EXPECT_NE(r.out.find("Information Duplication    [1000:1400] -> [2000:2400] with header offset 0h.\n"),
+    EXPECT_NE(r.output.find("Information Duplication    [1000:1400] -> [2000:2400] with header offset 0h.\n"),
               std::string::npos);
     const bytes image = images_equal();
     EXPECT_TRUE(std::equal(image.begin() + 0x1000, image.begin() + 0x1401, image.begin() + 0x2000));
@@ -148,9 +148,9 @@ TEST_F(ImageBuild, FailingCommandsEndWithMinus4AndDeleteBothImages) {
         {"%CheckSum@=\"Generate\" ", ""},
     };
     for (const failing& c : cases) {
-        const qavgen_run r = build_then(c.line);
+        const child_result r = build_then(c.line);
         EXPECT_EQ(r.exit_code, -4) << c.line;
-        EXPECT_NE(r.out.find(c.message + "Error on link-script at line 6.\n\n"), std::string::npos) << r.out;
+        EXPECT_NE(r.output.find(c.message + "Error on link-script at line 6.\n\n"), std::string::npos) << r.output;
         expect_images_deleted();
     }
 }
@@ -160,26 +160,26 @@ TEST_F(ImageBuild, DuplicateThatCannotBeCreated) {
     for (const auto& [line, message] : {std::pair{"%DupFile@=\"" + bad + "\"", "Err: Open duplicate output <" + bad + ">.\n"},
                                         std::pair{std::string("%DupFile@=\"x"), std::string("Unknow Duplicate output filename =\"x\n")}}) {
         script({"%OutFile@=\"" + out + "\"", line});
-        const qavgen_run r = run();
+        const child_result r = run();
         EXPECT_EQ(r.exit_code, -4);
-        EXPECT_NE(r.out.find(message + "Error on link-script at line 2.\n\n"), std::string::npos) << r.out;
+        EXPECT_NE(r.output.find(message + "Error on link-script at line 2.\n\n"), std::string::npos) << r.output;
         EXPECT_FALSE(file_exists(out));
     }
 }
 
 TEST_F(ImageBuild, AddFileBeforeOutFileHasNoOutput) {
     script({"%AddFile@=\"" + pgm + "\""});
-    const qavgen_run r = run();
+    const child_result r = run();
     EXPECT_EQ(r.exit_code, -4);
-    EXPECT_NE(r.out.find("There is no output.\nError on link-script at line 1.\n\n"), std::string::npos);
+    EXPECT_NE(r.output.find("There is no output.\nError on link-script at line 1.\n\n"), std::string::npos);
     EXPECT_NE(read_text(log).find("There is no output.\n"), std::string::npos);
 }
 
 TEST_F(ImageBuild, CheckSumWithNoImageFails) {
     script({"%CheckSum@=\"Generate\""});
-    const qavgen_run r = run();
+    const child_result r = run();
     EXPECT_EQ(r.exit_code, -4);
-    EXPECT_NE(r.out.find("Error on link-script at line 1."), std::string::npos);
+    EXPECT_NE(r.output.find("Error on link-script at line 1."), std::string::npos);
 }
 
 TEST_F(ImageBuild, EmptyNameMeansNoDuplicateButIsNoOutputName) {

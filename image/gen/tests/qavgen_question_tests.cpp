@@ -19,12 +19,12 @@ protected:
     }
 
     // The log and standard error carry the cut offset in the voice file.
-    void expect_warning(const qavgen_run& r) {
+    void expect_warning(const child_result& r) {
         const std::string lines = "Append file .............. <" + voice +
                                   ">.\n       Warning: Voice Too Long, Truncate from addr 1000h.\n";
         EXPECT_NE(read_text(log).find(lines), std::string::npos);
-        EXPECT_EQ(r.out.find("Warning"), std::string::npos);  // not on standard output
-        EXPECT_NE(r.err.find(lines + kQuestion), std::string::npos) << r.err;
+        EXPECT_EQ(r.output.find("Warning"), std::string::npos);  // not on standard output
+        EXPECT_NE(r.error_output.find(lines + kQuestion), std::string::npos) << r.error_output;
     }
 
     void expect_complete_image() {
@@ -33,7 +33,7 @@ protected:
         bytes plain = template_plain_rom(spec);
         const bytes v = voice_bytes(0x1000);
         plain.insert(plain.end(), v.begin(), v.end());
-        EXPECT_EQ(stored_checksum(image, 0x200, 44), expected_checksum(plain, 0x2000));
+        EXPECT_EQ(stored_checksum(image, 0x200, 44), expected_checksum(plain, 44, 0x2000));
     }
 
     template_spec spec;
@@ -44,10 +44,10 @@ protected:
 
 TEST_F(VoiceTooLong, AnswerNoDeletesBothImages) {
     for (const std::string answer : {"n", "", "\n", "\x1b[A"}) {
-        const qavgen_run r = run({"+w"}, answer);
+        const child_result r = run({"+w"}, answer);
         EXPECT_EQ(r.exit_code, -4) << answer;
         expect_warning(r);
-        EXPECT_NE(r.out.find("Error on link-script at line 5.\n\n"), std::string::npos);
+        EXPECT_NE(r.output.find("Error on link-script at line 5.\n\n"), std::string::npos);
         expect_images_deleted();
     }
 }
@@ -58,10 +58,10 @@ TEST_F(VoiceTooLong, AnswerYesKeepsTheCutImageWithItsChecksum) {
         lines.push_back("%CheckSum@=\"Generate\"");
         return lines;
     }());
-    const qavgen_run r = run({"+w"}, "Y");
-    EXPECT_EQ(r.exit_code, 0) << r.out << r.err;
+    const child_result r = run({"+w"}, "Y");
+    EXPECT_EQ(r.exit_code, 0) << r.output << r.error_output;
     expect_warning(r);
-    EXPECT_NE(r.out.find("System Information Level II define frequency Adj to 5.0 MHz.\n"), std::string::npos);
+    EXPECT_NE(r.output.find("System Information Level II define frequency Adj to 5.0 MHz.\n"), std::string::npos);
     expect_complete_image();
     EXPECT_EQ(run({"+w"}, "y").exit_code, 0);
 }
@@ -78,8 +78,8 @@ TEST_F(VoiceTooLong, WarningSwitchesInAnyOrder) {
         {{lns, log, "+x"}, true},
     };
     for (const arguments& c : cases) {
-        const qavgen_run r = run_qavgen(c.args, "n");
-        EXPECT_EQ(r.err.find(kQuestion) != std::string::npos, c.asks) << c.args.back();
+        const child_result r = run_qavgen(c.args, "n");
+        EXPECT_EQ(r.error_output.find(kQuestion) != std::string::npos, c.asks) << c.args.back();
         EXPECT_EQ(r.exit_code, c.asks ? -4 : 0) << c.args.back();
     }
 }
@@ -98,9 +98,9 @@ TEST_F(VoiceTooLong, OutputAndErrorInOneFileKeepTheOrderOfTheRun) {
 }
 
 TEST_F(VoiceTooLong, WarningsOffCutsSilently) {
-    const qavgen_run r = run({"-w"});
+    const child_result r = run({"-w"});
     EXPECT_EQ(r.exit_code, 0);
-    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.error_output, "");
     EXPECT_EQ(read_text(log).find("Truncate"), std::string::npos);
     EXPECT_EQ(images_equal().size(), 0x2200u);
 }
@@ -111,10 +111,10 @@ TEST_F(VoiceTooLong, DpmWithBlankTailGivesANoteAndNoQuestion) {
     data.resize(0x1800, 0xFF);
     write_file(dpm, data);
     script(build_lines("2000", dpm));
-    const qavgen_run r = run({"+w"}, "n");
+    const child_result r = run({"+w"}, "n");
     EXPECT_EQ(r.exit_code, 0);
-    EXPECT_EQ(r.err, "");
-    EXPECT_NE(r.out.find("Append file .............. <" + dpm +
+    EXPECT_EQ(r.error_output, "");
+    EXPECT_NE(r.output.find("Append file .............. <" + dpm +
                          ">.\n       Note: Truncate from addr 1000h.(All data are 0xff)\n"),
               std::string::npos);
     // One byte other than 0xFF in the tail makes it too long after all.
@@ -124,20 +124,20 @@ TEST_F(VoiceTooLong, DpmWithBlankTailGivesANoteAndNoQuestion) {
 }
 
 TEST_F(VoiceTooLong, TerminalArrowKeyMeansNo) {
-    const qavgen_run r = run_qavgen_on_terminal({lns, log, "+w"}, kQuestion, "\x1b[A");
-    EXPECT_EQ(r.exit_code, -4) << r.out;
+    const child_result r = run_qavgen_on_terminal({lns, log, "+w"}, kQuestion, "\x1b[A");
+    EXPECT_EQ(r.exit_code, -4) << r.output;
     expect_images_deleted();
 }
 
 TEST_F(VoiceTooLong, TerminalSingleYKeyWithoutEnterContinues) {
-    const qavgen_run r = run_qavgen_on_terminal({lns, log, "+w"}, kQuestion, "y");
-    EXPECT_EQ(r.exit_code, 0) << r.out;
-    EXPECT_NE(r.out.find(kQuestion + "y"), std::string::npos);  // the key is echoed
+    const child_result r = run_qavgen_on_terminal({lns, log, "+w"}, kQuestion, "y");
+    EXPECT_EQ(r.exit_code, 0) << r.output;
+    EXPECT_NE(r.output.find(kQuestion + "y"), std::string::npos);  // the key is echoed
     images_equal();
 }
 
 TEST_F(VoiceTooLong, TerminalOtherKeyMeansNo) {
-    const qavgen_run r = run_qavgen_on_terminal({lns, log, "+w"}, kQuestion, "x");
-    EXPECT_EQ(r.exit_code, -4) << r.out;
+    const child_result r = run_qavgen_on_terminal({lns, log, "+w"}, kQuestion, "x");
+    EXPECT_EQ(r.exit_code, -4) << r.output;
     expect_images_deleted();
 }

@@ -18,19 +18,19 @@ bool is_ctime_line(const std::string& text) {
 
 TEST_F(QavGenRun, WrongArgumentCountPrintsUsageOnly) {
     for (const std::vector<std::string>& args : {std::vector<std::string>{}, {lns, log, "+w", "extra"}}) {
-        const qavgen_run r = run_qavgen(args);
+        const child_result r = run_qavgen(args);
         EXPECT_EQ(r.exit_code, -1);
-        EXPECT_EQ(r.out, "Usage: " + qavgen_path() + " link-script(*.lns) [log-fname] [+Warning]\n\n");
+        EXPECT_EQ(r.output, "Usage: " + qavgen_path() + " link-script(*.lns) [log-fname] [+Warning]\n\n");
     }
     EXPECT_FALSE(file_exists(log));
 }
 
 TEST_F(QavGenRun, ScriptThatCannotBeOpenedEndsWithMinus2) {
     const std::string missing = folder + "/missing.lns";
-    const qavgen_run r = run_qavgen({missing, log});
+    const child_result r = run_qavgen({missing, log});
     EXPECT_EQ(r.exit_code, -2);
     const std::string expected = kBanner + "Err: open link-script      <" + missing + ">.\n\n";
-    EXPECT_EQ(r.out, expected);
+    EXPECT_EQ(r.output, expected);
     EXPECT_EQ(read_text(log), expected);
     // A path too long for the system is not openable either.
     EXPECT_EQ(run_qavgen({folder + "/" + std::string(5000, 'x') + ".lns"}).exit_code, -2);
@@ -39,13 +39,13 @@ TEST_F(QavGenRun, ScriptThatCannotBeOpenedEndsWithMinus2) {
 TEST_F(QavGenRun, EmptyScriptWritesBannerOpenLineAndTime) {
     script({});
     write_text(log, "earlier run\n");
-    const qavgen_run r = run({});
+    const child_result r = run({});
     EXPECT_EQ(r.exit_code, 0);
     const std::string opened = kBanner + "Succ open link-script      <" + lns + ">.\n";
-    ASSERT_EQ(r.out.substr(0, opened.size()), opened);
-    EXPECT_TRUE(is_ctime_line(r.out.substr(opened.size(), 25))) << r.out;
-    EXPECT_EQ(r.out.substr(opened.size() + 25), "\n");  // an empty line follows
-    EXPECT_EQ(read_text(log), "earlier run\n" + r.out);  // appended
+    ASSERT_EQ(r.output.substr(0, opened.size()), opened);
+    EXPECT_TRUE(is_ctime_line(r.output.substr(opened.size(), 25))) << r.output;
+    EXPECT_EQ(r.output.substr(opened.size() + 25), "\n");  // an empty line follows
+    EXPECT_EQ(read_text(log), "earlier run\n" + r.output);  // appended
     EXPECT_FALSE(file_exists(out));
 }
 
@@ -59,17 +59,17 @@ TEST_F(QavGenRun, LaterLogPathIsTheLog) {
 
 TEST_F(QavGenRun, KeywordsIgnoreLetterCaseAndCarriageReturns) {
     script({"%outfile@=\"" + out + "\"", "%CHECKSUM@=\"generate\"", "%romsize@=\"10\""});
-    const qavgen_run r = run();
+    const child_result r = run();
     EXPECT_EQ(r.exit_code, -4);  // the empty output is no image: the keywords matched
-    EXPECT_NE(r.out.find("Succ open output file      <" + out + ">.\n"), std::string::npos);
-    EXPECT_NE(r.out.find("Error QAV file !!\n\nError on link-script at line 2.\n\n"), std::string::npos);
+    EXPECT_NE(r.output.find("Succ open output file      <" + out + ">.\n"), std::string::npos);
+    EXPECT_NE(r.output.find("Error QAV file !!\n\nError on link-script at line 2.\n\n"), std::string::npos);
 }
 
 TEST_F(QavGenRun, BlankBeforeEqualsSignIsRefused) {
     script({"%OutFile@ =\"" + out + "\""});
-    const qavgen_run r = run();
+    const child_result r = run();
     EXPECT_EQ(r.exit_code, -4);
-    EXPECT_NE(r.out.find("Unknow output filename\nError on link-script at line 1.\n\n"), std::string::npos);
+    EXPECT_NE(r.output.find("Unknow output filename\nError on link-script at line 1.\n\n"), std::string::npos);
 }
 
 TEST_F(QavGenRun, BlankAfterClosingQuoteIsRefused) {
@@ -80,9 +80,9 @@ TEST_F(QavGenRun, BlankAfterClosingQuoteIsRefused) {
 
 TEST_F(QavGenRun, CheckSumWithoutAtSignIsUnknownAndDeletesImages) {
     script({"%DupFile@=\"" + dup + "\"", "%OutFile@=\"" + out + "\"", "%CheckSum=\"Generate\""});
-    const qavgen_run r = run();
+    const child_result r = run();
     EXPECT_EQ(r.exit_code, -3);
-    EXPECT_NE(r.out.find("Unknow script at line 3.\n\n"), std::string::npos);
+    EXPECT_NE(r.output.find("Unknow script at line 3.\n\n"), std::string::npos);
     EXPECT_NE(read_text(log).find("Unknow script at line 3.\n\n"), std::string::npos);
     expect_images_deleted();
 }
@@ -91,18 +91,18 @@ TEST_F(QavGenRun, LineNumbersCountCommentsEmptyLinesAndPiecesOfLongLines) {
     // 1: comment, 2: empty, 3 and 4: a comment of 1500 characters read in two
     // pieces, 5: blank-led command (ignored), 6: unknown keyword.
     script({"; link script", "", "; " + std::string(1498, 'c'), " %OutFile@=\"x\"", "%Bogus@=\"x\""});
-    const qavgen_run r = run();
+    const child_result r = run();
     EXPECT_EQ(r.exit_code, -3);
-    EXPECT_NE(r.out.find("Unknow script at line 6.\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.output.find("Unknow script at line 6.\n"), std::string::npos) << r.output;
 }
 
 TEST_F(QavGenRun, OverlongPathIsRefusedNotCut) {
     // The line is read in pieces; the first piece has no closing quote.
     const std::string long_path = folder + "/" + std::string(1500, 'p');
     script({"%OutFile@=\"" + long_path + "\""});
-    const qavgen_run r = run();
+    const child_result r = run();
     EXPECT_EQ(r.exit_code, -4);
-    EXPECT_NE(r.out.find("Unknow output filename\nError on link-script at line 1."), std::string::npos);
+    EXPECT_NE(r.output.find("Unknow output filename\nError on link-script at line 1."), std::string::npos);
 }
 
 TEST_F(QavGenRun, BinaryGarbageScriptEndsCleanly) {
@@ -110,6 +110,6 @@ TEST_F(QavGenRun, BinaryGarbageScriptEndsCleanly) {
     for (size_t i = 0; i < garbage.size(); i += 97) garbage[i] = '%';
     for (size_t i = 50; i < garbage.size(); i += 301) garbage[i] = 0;
     write_file(lns, garbage);
-    const qavgen_run r = run();
+    const child_result r = run();
     EXPECT_EQ(r.exit_code, -3);
 }

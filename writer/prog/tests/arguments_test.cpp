@@ -8,18 +8,18 @@ namespace {
 
 class arguments_test : public writer_program_test {
 protected:
-    test_image short_image() { return make_test_image(template_spec{}, 0); }
+    test_image short_image() { return make_sealed_image(template_spec{}, 0); }
 };
 
 TEST_F(arguments_test, no_argument_shows_the_usage_box_of_each_build) {
-    const program_result k3 = run("qav3kwriter", {});
+    const child_result k3 = run("qav3kwriter", {});
     EXPECT_EQ(k3.exit_code, -1);
     EXPECT_TRUE(contains(k3.output, "* USB Writer for ZORVA QAV 3K Series (V01.8)               2010/03/10 *\n"));
     EXPECT_TRUE(contains(k3.output, "  *  Usage: Kova3kWriter.exe Func [input-file(for program & verify)]*\n"));
     EXPECT_TRUE(contains(k3.output, "Program/Slave/Verify/Check/Freq*\n"));
     EXPECT_TRUE(contains(k3.output, "  *                 -7 = IC Detector Error                          *\n"));
 
-    const program_result other = run("qavwriter", {});
+    const child_result other = run("qavwriter", {});
     EXPECT_EQ(other.exit_code, -1);
     EXPECT_TRUE(contains(other.output, "* USB Writer for ZORVA QAV Series (V01.8)                  2010/03/10 *\n"));
     EXPECT_TRUE(contains(other.output, "  *  Usage: KovaWriter.exe Func [input-file(for program & verify)]  *\n"));
@@ -31,14 +31,14 @@ TEST_F(arguments_test, argument_counts_and_function_words_are_refused_with_minus
                   std::string::npos,
               true);
     EXPECT_EQ(run("qav3kwriter", {"Blank", "a", "b"}).exit_code, -1);
-    const program_result unknown = run("qav3kwriter", {"Erase"});
+    const child_result unknown = run("qav3kwriter", {"Erase"});
     EXPECT_EQ(unknown.exit_code, -1);
     EXPECT_TRUE(contains(unknown.output, "Unknow function\n\n"));
-    const program_result freq = run("qavwriter", {"Freq"});
+    const child_result freq = run("qavwriter", {"Freq"});
     EXPECT_EQ(freq.exit_code, -1);
     EXPECT_TRUE(contains(freq.output, "Unknow function\n\n"));
     // An image function without its image never goes on.
-    const program_result no_path = run("qav3kwriter", {"program"});
+    const child_result no_path = run("qav3kwriter", {"program"});
     EXPECT_EQ(no_path.exit_code, -1);
     EXPECT_TRUE(contains(no_path.output, "Argument number error\n\n"));
 }
@@ -48,7 +48,7 @@ TEST_F(arguments_test, images_that_cannot_be_used_exit_minus_3_before_the_writer
 
     test_image wrong_magic = short_image();
     wrong_magic.file[3] = 'a';
-    const program_result magic = run("qav3kwriter", {"VERIFY", save(wrong_magic)});
+    const child_result magic = run("qav3kwriter", {"VERIFY", save(wrong_magic)});
     EXPECT_EQ(magic.exit_code, -3);
     EXPECT_TRUE(contains(magic.output, "Error QAV file !!\n\n\n"));
 
@@ -64,7 +64,7 @@ TEST_F(arguments_test, images_that_cannot_be_used_exit_minus_3_before_the_writer
     // Too short for its own system information.
     test_image truncated = short_image();
     truncated.file.resize(template_spec{}.header_offset + 10);
-    const program_result cut = run("qav3kwriter", {"Program", save(truncated)});
+    const child_result cut = run("qav3kwriter", {"Program", save(truncated)});
     EXPECT_EQ(cut.exit_code, -3);
     EXPECT_TRUE(contains(cut.output, "Error QAV file !!\n\n"));
     EXPECT_FALSE(contains(cut.output, "[01]"));
@@ -72,7 +72,7 @@ TEST_F(arguments_test, images_that_cannot_be_used_exit_minus_3_before_the_writer
     // Slave would mark a byte inside the long system information for good.
     template_spec level2;
     level2.level = 2;
-    const program_result slave = run("qav3kwriter", {"Slave", save(make_test_image(level2, 0))});
+    const child_result slave = run("qav3kwriter", {"Slave", save(make_sealed_image(level2, 0))});
     EXPECT_EQ(slave.exit_code, -3);
     EXPECT_FALSE(contains(slave.output, "[01]"));
 }
@@ -81,7 +81,7 @@ TEST_F(arguments_test, a_read_only_image_exits_minus_3) {
     if (::geteuid() == 0) GTEST_SKIP() << "root can write to a read-only file";
     const std::string path = save(short_image());
     ::chmod(path.c_str(), 0444);
-    const program_result result = run("qav3kwriter", {"Program", path});
+    const child_result result = run("qav3kwriter", {"Program", path});
     EXPECT_EQ(result.exit_code, -3);
     EXPECT_FALSE(contains(result.output, "[01]"));
 }

@@ -1,11 +1,11 @@
 // Comparison of two files over a range of offsets, and its log.
 #include "compare_files.h"
+#include "test_files.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
 namespace {
@@ -13,10 +13,7 @@ namespace {
 class compare_files_test : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::filesystem::create_directories(KOVA_TEST_TMP);
-        std::string pattern = std::string(KOVA_TEST_TMP) + "/compare-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
+        folder = test_folder();
         log = std::tmpfile();
         ASSERT_NE(log, nullptr);
     }
@@ -26,8 +23,7 @@ protected:
     }
     std::string save(const std::string& name, const std::vector<uint8_t>& bytes) {
         const std::string path = folder + "/" + name;
-        std::ofstream out(path, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        write_file(path, bytes);
         return path;
     }
     std::string logged() {

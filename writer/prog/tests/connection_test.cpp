@@ -8,14 +8,14 @@ namespace {
 using connection_test = writer_program_test;
 
 TEST_F(connection_test, no_writer_exits_minus_4) {
-    const program_result result = run("qav3kwriter", {"Blank"});  // nothing listens on the socket
+    const child_result result = run("qav3kwriter", {"Blank"});  // nothing listens on the socket
     EXPECT_EQ(result.exit_code, -4);
     EXPECT_TRUE(contains(result.output, "[01] KovaWriter   connect Fail.\n\n"));
 }
 
 TEST_F(connection_test, a_link_test_that_fails_on_both_links_exits_minus_5) {
     start_writer("KOVA3k10", {"--bad-echo", "3"});
-    const program_result result = run("qav3kwriter", {"Blank"});
+    const child_result result = run("qav3kwriter", {"Blank"});
     EXPECT_EQ(result.exit_code, -5);
     EXPECT_TRUE(contains(result.output, "[02] KovaWriter operation Fail.\n\n"));
 }
@@ -24,7 +24,7 @@ TEST_F(connection_test, a_writer_without_a_version_answer_is_restarted_and_reope
     // Report 73 is the second version question, after the 64 of the pipe
     // probe and the 7 of the link test.
     start_writer("KOVA3k10", {"--no-answer", "73"});
-    const program_result result = run("qav3kwriter", {"Empty"});
+    const child_result result = run("qav3kwriter", {"Empty"});
     EXPECT_EQ(result.exit_code, 0) << result.output;
     EXPECT_TRUE(contains(result.output, "     Fimware version is [01.08].\n"));
     const std::vector<uint8_t> commands = sim.received_commands();
@@ -36,14 +36,14 @@ TEST_F(connection_test, a_failed_link_test_falls_back_to_the_non_overlapped_link
     // of the pipe probe); the non-overlapped link sends no probe and never
     // reaches its report 70 in a Test run.
     start_writer("KOVA3k10", {"--no-answer", "70"});
-    const program_result result = run("qav3kwriter", {"Test"});
+    const child_result result = run("qav3kwriter", {"Test"});
     EXPECT_EQ(result.exit_code, 0) << result.output;
     EXPECT_TRUE(contains(result.output, "     Operatin with 0064 input buffer & 0001 pipe stage!!!\n"));
 }
 
 TEST_F(connection_test, firmware_of_another_major_version_exits_minus_4) {
     start_writer("KOVA3k10", {"--version", "2.01"});
-    const program_result result = run("qavwriter", {"Blank"});
+    const child_result result = run("qavwriter", {"Blank"});
     EXPECT_EQ(result.exit_code, -4);
     EXPECT_TRUE(contains(result.output,
                          "[01] KovaWriter connect   Fail.\n     cannot get correct firmware version!\n\n"));
@@ -51,7 +51,7 @@ TEST_F(connection_test, firmware_of_another_major_version_exits_minus_4) {
 
 TEST_F(connection_test, the_connection_lines_report_buffers_pipe_and_version) {
     start_writer("KOVA3k10");
-    const program_result result = run("qav3kwriter", {"Empty"});
+    const child_result result = run("qav3kwriter", {"Empty"});
     EXPECT_TRUE(contains(result.output, "[01] KovaWriter connect   Succ.\n[02] KovaWriter operation Succ.\n"
                                         "     Operatin with 0064 input buffer & 0064 pipe stage!!!\n"
                                         "     Fimware version is [01.08].\n"));

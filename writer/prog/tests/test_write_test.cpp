@@ -16,7 +16,7 @@ protected:
 
 TEST_F(test_write_test, a_blank_test_area_loses_its_lowest_bit) {
     start_with_test_area(0xFF, 0xFF);
-    const program_result result = run("qav3kwriter", {"Test"});
+    const child_result result = run("qav3kwriter", {"Test"});
     EXPECT_EQ(result.exit_code, 0) << result.output;
     EXPECT_TRUE(contains(result.output, "Test Area [6:7] = FFFFh <Read Out>\n"));
     EXPECT_TRUE(contains(result.output, "Test Area [6:7] = FFFEh <Write In>\n"));
@@ -26,7 +26,7 @@ TEST_F(test_write_test, a_blank_test_area_loses_its_lowest_bit) {
 
 TEST_F(test_write_test, a_test_area_of_zeros_stops_at_phase_1) {
     start_with_test_area(0x00, 0x00);
-    const program_result result = run("qav3kwriter", {"Test"});
+    const child_result result = run("qav3kwriter", {"Test"});
     EXPECT_EQ(result.exit_code, -6);
     EXPECT_TRUE(contains(result.output, "\n[XX] Operation Aborted with Test Write Phase 1!\n"));
     EXPECT_TRUE(contains(result.output, "(3 Errors) \n"));
@@ -35,7 +35,7 @@ TEST_F(test_write_test, a_test_area_of_zeros_stops_at_phase_1) {
 TEST_F(test_write_test, a_bit_that_does_not_program_stops_at_phase_3) {
     sim.preload_memory(std::vector<uint8_t>(8, 0xFF));
     start_writer("KOVA3k10", {"--unprogrammable"});
-    const program_result result = run("qav3kwriter", {"Test"});
+    const child_result result = run("qav3kwriter", {"Test"});
     EXPECT_EQ(result.exit_code, -6);
     EXPECT_TRUE(contains(result.output, "\n[XX] Operation Aborted with Test Write Phase 3!\n"));
     EXPECT_TRUE(contains(result.output, "(1 Errors) \n"));

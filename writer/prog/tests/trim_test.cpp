@@ -34,14 +34,14 @@ protected:
         template_spec spec;
         spec.level = 2;
         spec.frequency_tenths_mhz = target_tenths;
-        return make_test_image(spec, 200);
+        return make_sealed_image(spec, 200);
     }
 };
 
 TEST_F(trim_test, program_stores_the_code_nearest_the_target) {
     start_writer("KOVA3k10");
     const test_image image = trim_image(80);
-    const program_result result = run("qav3kwriter", {"Program", save(image)});
+    const child_result result = run("qav3kwriter", {"Program", save(image)});
     ASSERT_EQ(result.exit_code, 0) << result.output;
     EXPECT_TRUE(contains(result.output, "\n     Execute Frequecy Adjust to 8.000000 MHz.\n"));
     EXPECT_TRUE(contains(result.output, "     Desires res code is "));
@@ -56,11 +56,11 @@ TEST_F(trim_test, program_stores_the_code_nearest_the_target) {
 
 TEST_F(trim_test, a_chip_holding_another_trim_code_fails_with_error_3) {
     const test_image image = trim_image(100);
-    std::vector<uint8_t> held = image.plain_rom;
+    std::vector<uint8_t> held = image.rom;
     held[kL - 11] = static_cast<uint8_t>(nearest_code(100) + 5);
     sim.preload_memory(held);
     start_writer("KOVA3k10");
-    const program_result result = run("qav3kwriter", {"Program", save(image)});
+    const child_result result = run("qav3kwriter", {"Program", save(image)});
     EXPECT_EQ(result.exit_code, -6);
     EXPECT_TRUE(contains(result.output, "\n[XX] Frequency adjust error 3!\n"));
     EXPECT_TRUE(contains(result.output, "     Pass Ratio = 0.000000. (0 Errors) \n"));
@@ -68,14 +68,14 @@ TEST_F(trim_test, a_chip_holding_another_trim_code_fails_with_error_3) {
 
 TEST_F(trim_test, an_unsupported_target_fails_with_error_2) {
     start_writer("KOVA3k10");
-    const program_result result = run("qav3kwriter", {"Program", save(trim_image(141))});
+    const child_result result = run("qav3kwriter", {"Program", save(trim_image(141))});
     EXPECT_EQ(result.exit_code, -6);
     EXPECT_TRUE(contains(result.output, "     Un-supported frequency\n[XX] Frequency adjust error 2!\n"));
 }
 
 TEST_F(trim_test, qavwriter_never_trims) {
     start_writer("KOVA10");
-    const program_result result = run("qavwriter", {"Program", save(trim_image(80))});
+    const child_result result = run("qavwriter", {"Program", save(trim_image(80))});
     EXPECT_EQ(result.exit_code, 0) << result.output;
     EXPECT_FALSE(contains(result.output, "Frequecy"));
     EXPECT_EQ(chip(kL - 11, 1), std::vector<uint8_t>{0xFF});
@@ -83,7 +83,7 @@ TEST_F(trim_test, qavwriter_never_trims) {
 
 TEST_F(trim_test, freq_sweeps_80_codes) {
     start_writer("KOVA3k10");
-    const program_result result = run("qav3kwriter", {"Freq"});
+    const child_result result = run("qav3kwriter", {"Freq"});
     EXPECT_EQ(result.exit_code, 0) << result.output;
     std::istringstream lines(result.output);
     int sweep_lines = 0;

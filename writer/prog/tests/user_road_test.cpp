@@ -24,7 +24,7 @@ protected:
     std::string build_image(const road_image& shape) {
         const std::string folder = sim.folder();
         const std::string pgm = folder + "/template.pgm";
-        const program_result made = run_path(KOVA_MAKE_TEMPLATE,
+        const child_result made = run_child(KOVA_MAKE_TEMPLATE,
                                              {pgm, shape.template_model, shape.level, "1000", "100", "200", "80"});
         EXPECT_EQ(made.exit_code, 0) << made.output;
 
@@ -41,11 +41,11 @@ protected:
                                    "%SetParm@=\"[FE0]=5A\"\r\n" +                    //
                                    "%CheckSum@=\"Generate\"\r\n";
         write_file(folder + "/result.lns", std::vector<uint8_t>(script.begin(), script.end()));
-        const program_result generated = run("qavgen", {folder + "/result.lns", folder + "/QavGen.log", "+w"});
+        const child_result generated = run("qavgen", {folder + "/result.lns", folder + "/QavGen.log", "+w"});
         EXPECT_EQ(generated.exit_code, 0) << generated.output;
 
         write_file(folder + "/temp.csm", {});
-        const program_result checked = run("qavchk", {image, "00" + shape.rom_size, folder + "/temp.csm"});
+        const child_result checked = run("qavchk", {image, "00" + shape.rom_size, folder + "/temp.csm"});
         EXPECT_EQ(checked.exit_code, 0) << checked.output;
         EXPECT_TRUE(contains(checked.output, "Verify OK.")) << checked.output;
         return image;
@@ -75,14 +75,14 @@ protected:
         const std::vector<uint8_t> rom = deciphered_rom(image);
         ASSERT_EQ(rom.size(), 0x1000u + static_cast<size_t>(shape.voice_bytes));
 
-        const program_result program = run(writer, {"Program", image, chip_name});
+        const child_result program = run(writer, {"Program", image, chip_name});
         ASSERT_EQ(program.exit_code, 0) << program.output;
         char range[64];
         std::snprintf(range, sizeof range, "     End of operation [000000:%06zX] at ", rom.size() - 1);
         EXPECT_TRUE(contains(program.output, range)) << program.output;
         EXPECT_EQ(contains(program.output, "Execute Frequecy Adjust"), trimmed);
 
-        const program_result verify = run(writer, {"Verify", image});
+        const child_result verify = run(writer, {"Verify", image});
         EXPECT_EQ(verify.exit_code, 0) << verify.output;
         EXPECT_TRUE(contains(verify.output, "     Pass Ratio = 100.000000. (0 Errors) \n")) << verify.output;
 

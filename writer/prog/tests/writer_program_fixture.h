@@ -2,7 +2,8 @@
 // the programs run against it as child processes.
 #pragma once
 
-#include "program_process.h"
+#include "child_process.h"
+#include "test_files.h"
 #include "test_image.h"
 #include "writer_sim_fixture.h"
 
@@ -18,8 +19,10 @@ protected:
         options.insert(options.begin(), {"--chip", chip});
         ASSERT_TRUE(sim.start(options));
     }
-    program_result run(const std::string& program, const std::vector<std::string>& arguments) {
-        return run_program(program, arguments, {sim.environment_entry()});
+    child_result run(const std::string& program, const std::vector<std::string>& arguments) {
+        child_options options;
+        options.environment = {sim.environment_entry()};
+        return run_child(std::string(KOVA_DIR) + "/bin/" + program, arguments, options);
     }
     // Writes the image into the test's folder; its path.
     std::string save(const test_image& image, const std::string& name = "voice.dat") {

@@ -3,33 +3,22 @@
 #include "echo_writer.h"
 #include "files_equal.h"
 #include "stream_file_transfer.h"
-
-#include <unistd.h>
+#include "test_files.h"
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 namespace {
 
 class Files : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::filesystem::create_directories(KOVA_TEST_TMP);
-        std::string pattern = std::string(KOVA_TEST_TMP) + "/files-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-    }
+    void SetUp() override { folder = test_folder(); }
     void TearDown() override { std::filesystem::remove_all(folder); }
 
     std::string make(const std::string& name, const std::string& bytes) {
         const std::string path = folder + "/" + name;
-        std::ofstream(path, std::ios::binary) << bytes;
+        write_text(path, bytes);
         return path;
-    }
-    std::string read(const std::string& path) {
-        std::ifstream file(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
     }
 
     static std::string pattern_bytes(size_t size) {
@@ -69,7 +58,7 @@ TEST_F(Files, StreamedTransferCollectsEveryAnswer) {
                 EXPECT_TRUE(stream_file_transfer(writer.link, input, output, 0x21, form)) << size;
                 std::fclose(input);
                 std::fclose(output);
-                EXPECT_EQ(read(folder + "/out"), bytes) << size << " non-overlapped " << non_overlapped;
+                EXPECT_EQ(read_text(folder + "/out"), bytes) << size << " non-overlapped " << non_overlapped;
                 ASSERT_FALSE(writer.state->sent.empty());
                 EXPECT_EQ(writer.state->sent.front()[0], 0x21);
                 EXPECT_EQ(writer.state->sent.front()[1], std::min(size, piece));
@@ -90,7 +79,7 @@ TEST_F(Files, EmptyInputEndsAsEachFormHasIt) {
         EXPECT_TRUE(stream_file_transfer(writer.link, input, output, 0x21, form));
         std::fclose(input);
         std::fclose(output);
-        EXPECT_EQ(read(folder + "/out"), "");
+        EXPECT_EQ(read_text(folder + "/out"), "");
         EXPECT_EQ(writer.state->sent.size(), form.end_empty_input ? 1u : 0u);
         EXPECT_TRUE(writer.state->answers.empty());
     }

@@ -31,57 +31,57 @@ size_t count_of(const std::vector<uint8_t>& commands, uint8_t code) {
 class Updater : public ::testing::Test {
 protected:
     void start(const std::vector<std::string>& arguments) { ASSERT_TRUE(sim.start(arguments)); }
-    updater_run run(const std::vector<std::string>& words, const std::string& keys = "") {
-        return run_updater(sim.socket_path(), words, keys);
+    child_result run(const std::vector<std::string>& words, const std::string& keys = "") {
+        return run_updater(sim, words, keys);
     }
     writer_sim_process sim;
 };
 
 TEST_F(Updater, VersionModeWithTheSameVersionEndsWithoutAKey) {
     start({"--version", "1.08"});
-    const updater_run result = run({"ver", "non"});
+    const child_result result = run({"ver", "non"});
     EXPECT_EQ(result.exit_code, 0);
     EXPECT_EQ(result.output, version_report("V01.08") + "\n");
 }
 
 TEST_F(Updater, VersionModeWithAnOlderWriterWaitsForAKey) {
     start({"--version", "1.07"});
-    const updater_run result = run({"VERSION"}, "k");
+    const child_result result = run({"VERSION"}, "k");
     EXPECT_EQ(result.exit_code, -7);
     EXPECT_EQ(result.output, version_report("V01.07") + kKeyWait + "\n");
 }
 
 TEST_F(Updater, VersionModeWithANewerWriter) {
     start({"--version", "2.00"});
-    const updater_run result = run({"Version", "NONWAIT"});
+    const child_result result = run({"Version", "NONWAIT"});
     EXPECT_EQ(result.exit_code, -8);
     EXPECT_EQ(result.output, version_report("V02.00") + "\n");
 }
 
 TEST_F(Updater, MinorVersionIsShownInHexadecimal) {
     start({"--version", "1.10"});
-    const updater_run result = run({"ver", "non"});
+    const child_result result = run({"ver", "non"});
     EXPECT_EQ(result.exit_code, -8);
     EXPECT_TRUE(contains(result.output, "On-Board Version is V01.0a,")) << result.output;
 }
 
 TEST_F(Updater, VersionThatCannotBeRead) {
     start({"--no-version-answer"});
-    const updater_run result = run({"ver", "non"});
+    const child_result result = run({"ver", "non"});
     EXPECT_EQ(result.exit_code, -6);
     EXPECT_EQ(result.output, kBanner + "[  ] Version Checking....\n[  ] Cannot detect current version.\n\n");
 }
 
 TEST_F(Updater, NoWriter) {
     // The simulator is not started: nothing listens on its socket.
-    const updater_run result = run({"ver", "non"});
+    const child_result result = run({"ver", "non"});
     EXPECT_EQ(result.exit_code, -4);
     EXPECT_EQ(result.output, kBanner + "[  ] KovaWriter   connect Fail.\n\n");
 }
 
 TEST_F(Updater, ParameterErrorsWaitForAKeyEvenAfterNon) {
     const std::string usage = std::string("Usage: ") + KOVA_UPDATER + " [Version/Update] [Nonwait] \n";
-    updater_run result = run({"non", "xyz"}, "k");
+    child_result result = run({"non", "xyz"}, "k");
     EXPECT_EQ(result.exit_code, -1);
     EXPECT_EQ(result.output, kBanner + "Unknow parameter\n" + usage + kKeyWait + "\n");
 
@@ -100,7 +100,7 @@ TEST_F(Updater, ParameterErrorsWaitForAKeyEvenAfterNon) {
 
 TEST_F(Updater, UpdateDownloadsAndTheWriterThenRunsTheNewFirmware) {
     start({"--version", "1.07"});
-    updater_run result = run({"upd", "non"});
+    child_result result = run({"upd", "non"});
     EXPECT_EQ(result.exit_code, 0);
     EXPECT_EQ(result.output, version_report("V01.07") + kProgress + "     Firmware download succ.\n\n");
     const auto commands = sim.received_commands();
@@ -116,7 +116,7 @@ TEST_F(Updater, UpdateDownloadsAndTheWriterThenRunsTheNewFirmware) {
 
 TEST_F(Updater, DeclinedUpdate) {
     start({"--version", "1.07"});
-    const updater_run result = run({"non"}, "n");
+    const child_result result = run({"non"}, "n");
     EXPECT_EQ(result.exit_code, -5);
     EXPECT_EQ(result.output, version_report("V01.07") + kQuestion + "\n     User Abort!!\n\n");
     EXPECT_EQ(count_of(sim.received_commands(), 0x82), 0u);
@@ -124,7 +124,7 @@ TEST_F(Updater, DeclinedUpdate) {
 
 TEST_F(Updater, ArrowKeyDeclinesTheUpdateOnATerminal) {
     start({"--version", "1.07"});
-    const updater_run result = run_updater_on_terminal(sim.socket_path(), {"non"}, {{kQuestion, "\x1b[A"}});
+    const child_result result = run_updater_on_terminal(sim, {"non"}, {{kQuestion, "\x1b[A"}});
     EXPECT_EQ(result.exit_code, -5);
     EXPECT_TRUE(contains(result.output, kQuestion + "\r\n     User Abort!!\r\n")) << result.output;
     EXPECT_EQ(count_of(sim.received_commands(), 0x82), 0u);
@@ -132,8 +132,8 @@ TEST_F(Updater, ArrowKeyDeclinesTheUpdateOnATerminal) {
 
 TEST_F(Updater, ConfirmedUpdateOnATerminalThenKeyWait) {
     start({"--version", "1.07"});
-    const updater_run result = run_updater_on_terminal(
-        sim.socket_path(), {}, {{kQuestion, "Y"}, {"Press any key to end the operation. ", "q"}});
+    const child_result result = run_updater_on_terminal(
+        sim, {}, {{kQuestion, "Y"}, {"Press any key to end the operation. ", "q"}});
     EXPECT_EQ(result.exit_code, 0);
     EXPECT_TRUE(contains(result.output, kQuestion + "\r\n     Updating[")) << result.output;
     EXPECT_TRUE(contains(result.output, "     Firmware download succ.\r\n\r\n[  ] Press any key to end the operation. \r\n"))
@@ -143,7 +143,7 @@ TEST_F(Updater, ConfirmedUpdateOnATerminalThenKeyWait) {
 
 TEST_F(Updater, WriterThatDoesNotComeBackFromItsBootLoaderIsUpdatedAtOnce) {
     start({"--version", "1.07", "--lost-in-boot"});
-    const updater_run result = run({"ver", "non"});
+    const child_result result = run({"ver", "non"});
     EXPECT_EQ(result.exit_code, 0);
     EXPECT_EQ(result.output, kBanner + "[  ] Version Checking....\n" + kProgress + "     Firmware download succ.\n\n");
     EXPECT_EQ(count_of(sim.received_commands(), 0x82), 1536u);
@@ -151,7 +151,7 @@ TEST_F(Updater, WriterThatDoesNotComeBackFromItsBootLoaderIsUpdatedAtOnce) {
 
 TEST_F(Updater, FailingEchoesAreReportedAfterTheWholeImage) {
     start({"--bad-boot-echo"});
-    const updater_run result = run({"upd", "non"});
+    const child_result result = run({"upd", "non"});
     EXPECT_EQ(result.exit_code, -9);
     EXPECT_EQ(result.output, version_report("V01.08") + kProgress + "     Firmware download fail.\n\n");
     EXPECT_EQ(count_of(sim.received_commands(), 0x82), 1536u);
