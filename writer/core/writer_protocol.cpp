@@ -4,6 +4,7 @@
 #include "writer_command.h"
 
 #include <chrono>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <thread>
@@ -195,6 +196,9 @@ int32_t oscillator_frequency(const uint8_t* answer, int length, uint8_t code) {
     for (int i = 0; i < 4; ++i) sum += u16_at(answer, kOscillatorCountOffset + 2 * i);
     const float average = static_cast<float>(sum / 4.0);
     const float value = static_cast<float>(3527.0 / average * 1000000.0);
+    // Counts that add up to 4..6 (a first count of 4 and garbage after it)
+    // would give more hertz than an int32_t holds: no valid measurement.
+    if (value + 0.5f >= static_cast<float>(INT32_MAX)) return 0;
     return static_cast<int32_t>(value + 0.5);
 }
 

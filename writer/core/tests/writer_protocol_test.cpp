@@ -225,6 +225,8 @@ TEST(oscillator_answer_test, counts_give_the_frequency) {
     EXPECT_EQ(oscillator_frequency(oscillator_answer(0x40, 1000, 1000).data(), 64, 0x40), 3527000);
     EXPECT_GT(oscillator_frequency(oscillator_answer(0x40, 4, 4).data(), 64, 0x40), 0);  // 4 is the least count
     EXPECT_EQ(oscillator_frequency(oscillator_answer(0x40, 3, 1000).data(), 64, 0x40), 0);
+    // Counts 4, 0, 0, 0 average 1: 3527 MHz does not fit the result.
+    EXPECT_EQ(oscillator_frequency(oscillator_answer(0x40, 4, 0).data(), 64, 0x40), 0);
     EXPECT_EQ(oscillator_frequency(oscillator_answer(0x40, 1000, 1000).data(), 64, 0x41), 0);
     auto no_end_mark = oscillator_answer(0x40, 1000, 1000);
     no_end_mark[18] = 0x56;

@@ -155,6 +155,12 @@ TEST_F(Updater, FailingEchoesAreReportedAfterTheWholeImage) {
     EXPECT_EQ(result.exit_code, -9);
     EXPECT_EQ(result.output, version_report("V01.08") + kProgress + "     Firmware download fail.\n\n");
     EXPECT_EQ(count_of(sim.received_commands(), 0x82), 1536u);
+
+    // The damaged application fails its integrity check, so the writer stays
+    // in its boot loader and the next run sees the boot loader's version.
+    const child_result after = run({"ver", "non"});
+    EXPECT_EQ(after.exit_code, -8);
+    EXPECT_NE(after.output.find("On-Board Version is V81.08,"), std::string::npos) << after.output;
 }
 
 }  // namespace
