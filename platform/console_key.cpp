@@ -56,7 +56,9 @@ console_key read_console_key(bool echo) {
         termios saved{};
         ::tcgetattr(STDIN_FILENO, &saved);
         termios raw = saved;
-        raw.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO));
+        // Without ISIG, Ctrl-C is a key like any other: a question answers No
+        // and the program ends cleanly instead of being killed mid-way.
+        raw.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO | ISIG));
         raw.c_cc[VMIN] = 1;
         raw.c_cc[VTIME] = 0;
         ::tcsetattr(STDIN_FILENO, TCSANOW, &raw);

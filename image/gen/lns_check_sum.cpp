@@ -42,6 +42,14 @@ int lns_check_sum(const char* value) {
         lns.log.say("Error QAV file !!\n\n");
         return -3;
     }
+    // The slot lies in the system information. Where that is not wholly in
+    // the file, the sum counted its missing bytes as blank 0xFF, but storing
+    // the slot past the end would fill the gap with zeros: the image would
+    // not verify, so it is refused instead.
+    if (file_size < int64_t{base} + lns.checksum.system_info_length) {
+        lns.log.say("Error QAV file !!\n\n");
+        return -3;
+    }
     lns.log.say("System Information CheckSum     = %4X (Hex).\n", lns.checksum.checksum);
 
     const long slot = base + lns.checksum.system_info_length - 2;

@@ -14,6 +14,7 @@ std::string check(const template_spec& spec) {
     if (spec.level != 1 && spec.level != 2) return "level must be I or II";
     if (spec.header_offset < 32 || (spec.header_offset - 32) % 2 != 0) return "header offset must be even and at least 32";
     if (spec.offset < L + 32) return "Offset leaves no room for system information and option bytes";
+    if (spec.offset > 0x1000000) return "Offset is past the largest ROM (1000000)";
     if (spec.cipher_end < spec.cipher_start || (spec.cipher_end - spec.cipher_start) % 8 != 0)
         return "enciphered range must be a whole number of 8-byte blocks";
     if (spec.cipher_start != spec.cipher_end &&

@@ -80,21 +80,26 @@ TEST_F(BadInput, EmptyAndTruncatedTemplates) {
     std::string error;
     const bytes t = template_file(template_spec{}, error);
     // Empty: the output starts with voice data and is no image. 31 bytes: no
-    // header record, so no header offset is added to the limit, and the voice
-    // data completes the record. 32 bytes and more: a ROM missing in part
-    // reads as a blank chip.
+    // header record, so no header offset is added to the limit; the voice
+    // data completes the record, but its header offset points past the end.
+    // 32 bytes, and a ROM cut inside the system information: no whole system
+    // information to hold the checksum. Once the system information is whole,
+    // a ROM missing in part reads as a blank chip. Whatever QavGen accepts,
+    // the checker verifies.
     const struct {
         size_t length;
         int exit_code;
-    } cases[] = {{0, -4}, {31, 0}, {32, 0}, {0x201, 0}};
+    } cases[] = {{0, -4}, {31, -4}, {32, -4}, {0x201, -4}, {0x210, 0}};
     for (const auto& c : cases) {
         write_file(pgm, bytes(t.begin(), t.begin() + static_cast<long>(c.length)));
         const child_result r = build_with_checksum();
         EXPECT_EQ(r.exit_code, c.exit_code) << c.length << r.output;
-        if (c.exit_code == 0)
+        if (c.exit_code == 0) {
             EXPECT_LE(images_equal().size(), 0x8200u);
-        else
+            EXPECT_EQ(run_child(std::string(KOVA_DIR) + "/bin/qavchk", {out, "8000"}).exit_code, 0) << c.length;
+        } else {
             expect_images_deleted();
+        }
     }
 }
 
