@@ -79,7 +79,7 @@ TEST_F(HexLoader, OtherRecordsAreReportedAndSkipped) {
                    ":020010040001E9\n"                                 // address field not 0
                    ":0300000302030405\n"                               // start address: not handled
                    ":110000000102030405060708090A0B0C0D0E0F101100\n"   // more than 16 bytes
-                   ":0100000000FF\n"),                                 // below the application area
+                   ":0100000000FF\n"),                                 // outside the application area
               0);
     EXPECT_TRUE(reports.empty());
     EXPECT_EQ(output,
