@@ -65,15 +65,12 @@ bool compare_files(const std::optional<std::string>& first_path, const std::stri
 
     std::array<uint8_t, kBlockBytes> first_bytes;
     std::array<uint8_t, kBlockBytes> second_bytes;
+    if (!first) first_bytes.fill(kBlank);
     int32_t compared = 0;
     while (positioned && compared < total) {
         const int32_t want = std::min(kBlockBytes, total - compared);
         int32_t got = read_block(second.get(), second_bytes.data(), want);
-        if (first) {
-            got = std::min(got, read_block(first.get(), first_bytes.data(), want));
-        } else {
-            first_bytes.fill(kBlank);
-        }
+        if (first) got = std::min(got, read_block(first.get(), first_bytes.data(), want));
         for (int32_t i = 0; i < got; ++i) {
             if (first_bytes[i] != second_bytes[i]) {
                 differences.add(first_offset + compared + i, first_bytes[i], second_bytes[i]);

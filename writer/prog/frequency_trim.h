@@ -10,6 +10,14 @@
 
 inline constexpr uint8_t kTargetNotSupported = 255;
 
+// The frequency-adjust block of the system information: chip addresses L-14
+// (the marker) to L-11 (the trim code), L being the system information's
+// length.
+inline constexpr int kFrequencyBlockBack = 14;
+inline constexpr int kTrimCodeBack = 11;
+inline constexpr uint8_t kFrequencyMarker = 0xF0;
+inline constexpr uint8_t kNoTrimCode = 0xFF;  // no code stored yet
+
 // Measures the chip's oscillator at a code; Hz, or 0 when not valid.
 using frequency_meter = std::function<int32_t(uint8_t code)>;
 

@@ -28,9 +28,10 @@ int select_run_chip(writer_run& run) {
     const chip_tables& tables = run.series.chips;
     const std::string* chip_name = chip_argument(run);
     uint8_t id = kNoModelId;
+    bool forced = false;
     if (chip_name) {
         id = alias_id(tables, *chip_name);
-        run.forced = id != kNoModelId;
+        forced = id != kNoModelId;
     } else {
         uint8_t detected[2] = {kNoModelId, 0};
         if (probe_chip(run.link, default_entry(tables).chip_id, detected)) id = detected[0];
@@ -54,12 +55,12 @@ int select_run_chip(writer_run& run) {
         }
         if (run.image_last_address < run.range_end) run.range_end = run.image_last_address;
     }
-    if (!select_chip(run.link, run.chip.chip_id, run.range_start, run.forced)) {
+    if (!select_chip(run.link, run.chip.chip_id, run.range_start, forced)) {
         end_session(run.link);
         std::printf("[03] IC Detector [%s] Fail.\n", run.chip.display_name.c_str());
         return chip_exit(run, false);
     }
-    if (run.forced)
+    if (forced)
         std::printf("[03] Force with  [%s]     .\n", chip_name->c_str());
     else
         std::printf("[03] IC Detector [%s] Succ.\n", run.chip.display_name.c_str());

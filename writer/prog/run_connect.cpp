@@ -4,6 +4,7 @@
 #include "writer_run.h"
 
 #include "hid_port.h"
+#include "writer_command.h"
 #include "writer_connect.h"
 #include "writer_protocol.h"
 
@@ -13,7 +14,6 @@ namespace {
 
 constexpr int kRestartWaitMs = 1000;
 constexpr int kRestartRetryWaitMs = 3000;
-constexpr int kBootLoaderBit = 0x80;
 constexpr int kFirmwareMajor = 1;
 
 bool open_link(writer_run& run) { return open_writer_link(run.link, run.non_overlapped); }
@@ -29,7 +29,7 @@ int check_firmware(writer_run& run) {
     int minor = 0;
     run.link.drain_input();
     get_firmware_version(run.link, major, minor);
-    if (major & kBootLoaderBit) {
+    if (major & kBootLoaderVersionBit) {
         run.link.drain_input();
         start_application(run.link);
         run.link.close_writer();

@@ -2,14 +2,12 @@
 // the writer is touched.
 #include "writer_run.h"
 
+#include "frequency_trim.h"
+#include "image_checksum.h"
+
 #include <cstdio>
 
 namespace {
-
-constexpr int kMinSystemInfo = 16;      // the short system information
-constexpr int kFrequencyBlockBack = 14;  // the frequency-adjust block starts at L - 14
-constexpr uint8_t kFrequencyMarker = 0xF0;
-constexpr int32_t kSlaveSystemInfo = 16;  // the Slave mark at address 8 is L - 8 only here
 
 int refuse_image(writer_run& run) {
     std::fputs("Error QAV file !!\n\n", stdout);
@@ -42,20 +40,20 @@ int open_image(writer_run& run) {
     uint8_t word[2];
     if (rom_length < 2 || !read_at(run.image.file, header.header_offset, word, 2)) return refuse_image(run);
     const int L = ((word[0] | word[1] << 8) & 0x3FFF) * 2;
-    if (L < kMinSystemInfo || rom_length < L) return refuse_image(run);
+    if (L < kMinSystemInfoLength || rom_length < L) return refuse_image(run);
     run.system_info_length = static_cast<uint16_t>(L);
-    // Slave marks address 8, which is the byte its verification accepts the
-    // mark at only for the short system information; elsewhere it would
-    // overwrite a byte of the system information for good.
-    if (run.function->code == kFuncSlave && L != kSlaveSystemInfo) return refuse_image(run);
+    // Slave marks address 8, which is the byte (L - 8) its verification
+    // accepts the mark at only for the short system information; elsewhere it
+    // would overwrite a byte of the system information for good.
+    if (run.function->code == kFuncSlave && L != kMinSystemInfoLength) return refuse_image(run);
 
     run.trim_request = false;
     if (run.series.has_oscillator) {
         uint8_t b[4];
         if (!read_at(run.image.file, header.header_offset + L - kFrequencyBlockBack, b, 4)) return refuse_image(run);
-        run.trim_request = L > kMinSystemInfo && b[0] == kFrequencyMarker && b[3] == 0xFF &&
+        run.trim_request = L > kMinSystemInfoLength && b[0] == kFrequencyMarker && b[3] == kNoTrimCode &&
                            static_cast<uint8_t>(~b[2]) == b[1];
     }
-    std::fseek(run.image.file, header.header_offset, SEEK_SET);
+    seek_image(run.image, 0);
     return kGoOn;
 }

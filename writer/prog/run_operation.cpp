@@ -1,16 +1,15 @@
 // Step 12 of a run: the one operation of the function word.
 #include "writer_run.h"
 
+#include "block_transfer.h"
 #include "frequency_trim.h"
+#include "image_checksum.h"
+#include "writer_command.h"
 #include "writer_protocol.h"
 
 #include <cstdio>
 
-
 namespace {
-
-constexpr float kFullRatio = 100.0f;
-constexpr int32_t kSlaveSystemInfo = 16;
 
 frequency_meter meter_of(writer_link& link) {
     return [&link](uint8_t code) { return measure_frequency(link, code); };
@@ -45,7 +44,8 @@ void program_chip(writer_run& run) {
     seek_image(run.image, run.range_start);
     const bool slave = run.function->code == kFuncSlave;
     const bool programmed =
-        program_from_image(run.link, &run.image, nullptr, 0x16, run.range_start, run.range_end, slave);
+        program_from_image(run.link, &run.image, nullptr, code_of(writer_command::program), run.range_start,
+                           run.range_end, slave);
     reset_address(run.link);
     if (!programmed) {
         run.abort_with_error();
@@ -54,7 +54,7 @@ void program_chip(writer_run& run) {
     set_address(run.link, run.range_start);
     compare_chip(run, &run.image, run.system_info_length);
     if (!run.success) return;
-    if (run.series.has_oscillator && run.system_info_length > kSlaveSystemInfo) trim_after_program(run);
+    if (run.series.has_oscillator && run.system_info_length > kMinSystemInfoLength) trim_after_program(run);
 }
 
 void verify_chip(writer_run& run) {

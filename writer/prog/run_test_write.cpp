@@ -2,6 +2,7 @@
 // addresses 6 and 7 into 0 and reads it back.
 #include "writer_run.h"
 
+#include "block_transfer.h"
 #include "writer_protocol.h"
 
 #include <cstdio>
@@ -50,6 +51,6 @@ void run_test_write(writer_run& run) {
     if (!read_test_area(run, read_back) || read_back != written) return test_failed(run, 3);
     std::printf("Test Area [%d:%d] = %04Xh <Write In>\n", kTestFirst, kTestLast, written);
     run.errors = 0;
-    run.ratio = 100.0f;
+    run.ratio = kFullRatio;
     run.success = true;
 }

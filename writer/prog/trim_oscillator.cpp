@@ -5,9 +5,6 @@
 
 namespace {
 
-constexpr uint8_t kFrequencyMarker = 0xF0;
-constexpr uint8_t kNoTrimCode = 0xFF;
-
 // Puts the writer's address at a chip address, from a fresh reset.
 void move_to(writer_link& link, int32_t address) {
     reset_address(link);
@@ -17,8 +14,8 @@ void move_to(writer_link& link, int32_t address) {
 }  // namespace
 
 int trim_oscillator(writer_link& link, uint16_t system_info_length, const frequency_meter& measure) {
-    const int32_t block_start = system_info_length - 14;
-    int32_t code_address = system_info_length - 11;
+    const int32_t block_start = system_info_length - kFrequencyBlockBack;
+    int32_t code_address = system_info_length - kTrimCodeBack;
     uint8_t block[4];
     move_to(link, block_start);
     int32_t start = block_start;

@@ -4,6 +4,7 @@
 #include "writer_protocol.h"
 
 #include <cstdio>
+#include <ctime>
 
 namespace {
 

@@ -3,7 +3,6 @@
 // chip selection, one operation, summary.
 #pragma once
 
-#include "block_transfer.h"
 #include "chip_table.h"
 #include "function_word.h"
 #include "image_input.h"
@@ -29,6 +28,7 @@ enum writer_exit_code : int {
 inline constexpr int kGoOn = 1;
 
 inline constexpr int32_t kWholeRangeEnd = 0xFFFFF;
+inline constexpr float kFullRatio = 100.0f;  // the pass ratio of an operation without a miss
 
 struct writer_run {
     explicit writer_run(const writer_series& s) : series(s) {}
@@ -43,7 +43,6 @@ struct writer_run {
     bool trim_request = false;
     bool non_overlapped = false;
     chip_choice chip;
-    bool forced = false;
     int32_t range_start = 0;
     int32_t range_end = kWholeRangeEnd;
     bool success = false;

@@ -27,9 +27,9 @@ TEST_F(arguments_test, no_argument_shows_the_usage_box_of_each_build) {
 }
 
 TEST_F(arguments_test, argument_counts_and_function_words_are_refused_with_minus_1) {
-    EXPECT_EQ(run("qav3kwriter", {"Blank", "a", "b", "c"}).output.find("Argument number error\n\n") !=
-                  std::string::npos,
-              true);
+    const child_result too_many = run("qav3kwriter", {"Blank", "a", "b", "c"});
+    EXPECT_EQ(too_many.exit_code, -1);
+    EXPECT_TRUE(contains(too_many.output, "Argument number error\n\n"));
     EXPECT_EQ(run("qav3kwriter", {"Blank", "a", "b"}).exit_code, -1);
     const child_result unknown = run("qav3kwriter", {"Erase"});
     EXPECT_EQ(unknown.exit_code, -1);

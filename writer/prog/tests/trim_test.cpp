@@ -50,8 +50,12 @@ TEST_F(trim_test, program_stores_the_code_nearest_the_target) {
     EXPECT_EQ(block[0], 0xF0);
     EXPECT_EQ(block[3], nearest_code(80));
 
-    // The chip now holds the trim code; Verify leaves it out and passes.
+    // The chip now holds the trim code; Verify leaves it out and passes, and
+    // a second Program finds the same code already stored and passes too.
     EXPECT_EQ(run("qav3kwriter", {"Verify", save(image)}).exit_code, 0);
+    const child_result again = run("qav3kwriter", {"Program", save(image)});
+    EXPECT_EQ(again.exit_code, 0) << again.output;
+    EXPECT_EQ(chip(kL - 11, 1), std::vector<uint8_t>{block[3]});
 }
 
 TEST_F(trim_test, a_chip_holding_another_trim_code_fails_with_error_3) {
