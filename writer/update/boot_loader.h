@@ -3,6 +3,7 @@
 // block written before it, which is how a write is checked.
 #pragma once
 
+#include "firmware_layout.h"
 #include "writer_link.h"
 
 #include <cstdint>
@@ -20,8 +21,9 @@ struct flash_region {
 inline constexpr flash_region kApplicationRegions[] = {
     {0x2000, 4096}, {0x3000, 4096}, {0x4000, 4096}, {0x5000, 4096}, {0x6000, 4096}, {0x7000, 3584},
 };
-inline constexpr int32_t kApplicationStart = 0x2000;
-inline constexpr int32_t kApplicationEnd = 0x8000;  // exclusive
+// The firmware image fills the application area.
+inline constexpr int32_t kApplicationStart = kFirmwareBase;
+inline constexpr int32_t kApplicationEnd = kFirmwareBase + kFirmwareSize;  // exclusive
 
 // How write_flash_block sends and checks a block.
 enum class flash_write_mode {

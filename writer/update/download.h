@@ -3,8 +3,14 @@
 #pragma once
 
 #include "boot_loader.h"
+#include "firmware_layout.h"
 
 #include <cstdint>
+
+// One progress dot per this many bytes written; the progress line holds the
+// dots of the whole image.
+inline constexpr int32_t kDownloadDotBytes = 0x200;
+inline constexpr int kDownloadDots = kFirmwareSize / kDownloadDotBytes;
 
 // Erases the application area and writes the stored (enciphered) image of
 // kFirmwareSize bytes record by record, drawing the progress dots. 0 when

@@ -12,6 +12,9 @@ constexpr int kMaxRecordBytes = 16;
 constexpr int kDataRecord = 0;
 constexpr int kEndOfFileRecord = 1;
 constexpr int kLinearAddressRecord = 4;
+// A record of at most this many bytes fits the two blocks that take_data
+// fills from any offset within the first.
+static_assert(kMaxRecordBytes <= kFlashBlockSize);
 
 // One line of the file; characters past its end read as '\0'.
 class hex_line {

@@ -21,7 +21,6 @@ constexpr int kProbeTimeoutMs = 100;
 constexpr int kRestartWaitMs = 1500;
 constexpr int kBuiltInVersion = 0x108;
 constexpr int kNoVersion = 255;
-constexpr int kProgressDots = 48;
 
 // updater_exit_code
 constexpr int kDone = 0;
@@ -48,18 +47,19 @@ void end_pause(const updater_state& state) {
     std::fputs("\n", stdout);
 }
 
-
-void print_usage(const char* program) { std::printf("Usage: %s [Version/Update] [Nonwait] \n", program); }
+// The message and the usage text; a parameter error always waits for a key.
+int parameter_error(const char* message, const char* program, updater_state& state) {
+    std::fputs(message, stdout);
+    std::printf("Usage: %s [Version/Update] [Nonwait] \n", program);
+    state.wait = true;
+    return kParameterError;
+}
 
 bool word_is(const char* word, const char* name) { return strncasecmp(word, name, 3) == 0; }
 
 // The command words; kDone when they are valid.
 int read_words(int argc, char** argv, updater_state& state) {
-    if (argc > 4) {
-        print_usage(argv[0]);
-        state.wait = true;
-        return kParameterError;
-    }
+    if (argc > 4) return parameter_error("", argv[0], state);
     for (int i = 1; i < argc && i <= 2; ++i) {
         if (word_is(argv[i], "Ver")) {
             state.version_mode = true;
@@ -68,18 +68,11 @@ int read_words(int argc, char** argv, updater_state& state) {
         } else if (word_is(argv[i], "Upd")) {
             state.update_word = true;
         } else {
-            std::fputs("Unknow parameter\n", stdout);
-            print_usage(argv[0]);
-            state.wait = true;
-            return kParameterError;
+            return parameter_error("Unknow parameter\n", argv[0], state);
         }
     }
-    if (state.version_mode && state.update_word) {
-        std::fputs("Error: Select both Version and update\n", stdout);
-        print_usage(argv[0]);
-        state.wait = true;
-        return kParameterError;
-    }
+    if (state.version_mode && state.update_word)
+        return parameter_error("Error: Select both Version and update\n", argv[0], state);
     return kDone;
 }
 
@@ -172,7 +165,7 @@ private:
     }
 
     int download() {
-        std::printf("\n     Updating[%*s]\r", kProgressDots, "");
+        std::printf("\n     Updating[%*s]\r", kDownloadDots, "");
         std::fflush(stdout);
         if (!enter_boot_mode()) return kNoWriter;
         link_.drain_input();

@@ -1,12 +1,11 @@
 #include "firmware_layout.h"
 
+#include "image_cipher.h"
+
 #include <zlib.h>
 
 #include <cstdio>
 #include <cstring>
-
-
-#include "image_cipher.h"
 
 namespace {
 
@@ -55,7 +54,15 @@ int32_t firmware_block_position(int32_t offset) {
 
 std::vector<uint8_t> encipher_firmware(const std::vector<uint8_t>& plain) {
     std::vector<uint8_t> stored(plain.size());
-    for (size_t o = 0; o + 8 <= plain.size(); o += 8)
+    for (size_t o = 0; o + kCipherBlock <= plain.size(); o += kCipherBlock)
         image_encrypt_block(&plain[o], &stored[o], firmware_block_position(static_cast<int32_t>(o)));
     return stored;
+}
+
+void decipher_firmware(const uint8_t* stored, int32_t offset, int32_t size, uint8_t* plain) {
+    for (int32_t o = 0; o + kCipherBlock <= size; o += kCipherBlock) {
+        uint8_t scratch[kCipherBlock];
+        std::memcpy(scratch, stored + offset + o, kCipherBlock);
+        image_decrypt_block(scratch, plain + o, firmware_block_position(offset + o));
+    }
 }

@@ -31,3 +31,9 @@ int32_t firmware_block_position(int32_t offset);
 
 // Enciphers a plain image block by block under that position rule.
 std::vector<uint8_t> encipher_firmware(const std::vector<uint8_t>& plain);
+
+// Deciphers `size` bytes (a multiple of 8) of the stored image from image
+// offset `offset` (a multiple of 8) into plain, under the same rule. The stored
+// image stays untouched: each block is deciphered from a scratch copy, since
+// deciphering scrambles its input block.
+void decipher_firmware(const uint8_t* stored, int32_t offset, int32_t size, uint8_t* plain);

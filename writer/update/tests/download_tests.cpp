@@ -11,8 +11,6 @@
 
 namespace {
 
-int32_t address_of(const std::array<uint8_t, 64>& report) { return report[2] | report[3] << 8 | report[4] << 16; }
-
 class Download : public ::testing::Test {
 protected:
     void SetUp() override { image_cipher_init(); }

@@ -25,8 +25,8 @@ class echo_handle final : public hid_handle {
 public:
     explicit echo_handle(std::shared_ptr<echo_writer_state> state) : state_(std::move(state)) {}
     bool get_attributes(uint16_t& vendor, uint16_t& product) override {
-        vendor = 0x04D8;
-        product = 0xFE08;
+        vendor = static_cast<uint16_t>(kWriterVendorId);
+        product = static_cast<uint16_t>(kWriterProductId);
         return true;
     }
     bool set_input_buffers(unsigned count) override { return count >= 2 && count <= 64; }
@@ -83,10 +83,15 @@ private:
 struct echo_link {
     explicit echo_link(bool non_overlapped = false)
         : state(std::make_shared<echo_writer_state>()), link(std::make_unique<echo_backend>(state), 100) {
-        link.open_writer(0x04D8, 0xFE08, 64, 0, non_overlapped);
+        link.open_writer(kWriterVendorId, kWriterProductId, 64, 0, non_overlapped);
         state->sent.clear();
         state->answers.clear();
     }
     std::shared_ptr<echo_writer_state> state;
     writer_link link;
 };
+
+// The address in bytes 2 to 4 of a boot-loader report.
+inline int32_t address_of(const std::array<uint8_t, 64>& report) {
+    return report[2] | report[3] << 8 | report[4] << 16;
+}

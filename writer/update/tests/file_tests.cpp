@@ -40,6 +40,8 @@ TEST_F(Files, EqualOnlyWithTheSameBytesToTheEnd) {
     changed[2500] ^= 1;
     EXPECT_FALSE(files_equal(original, make("changed", changed)));
     EXPECT_TRUE(files_equal(make("empty1", ""), make("empty2", "")));
+    // Equal files that end on a chunk boundary.
+    EXPECT_TRUE(files_equal(make("chunks1", bytes.substr(0, 2048)), make("chunks2", bytes.substr(0, 2048))));
     EXPECT_FALSE(files_equal(original, folder + "/missing"));
     EXPECT_FALSE(files_equal(folder + "/missing", folder + "/missing"));
 }

@@ -8,8 +8,6 @@
 
 namespace {
 
-int32_t address_of(const std::array<uint8_t, 64>& report) { return report[2] | report[3] << 8 | report[4] << 16; }
-
 std::vector<uint8_t> data_of(const std::array<uint8_t, 64>& report) {
     return std::vector<uint8_t>(report.begin() + 5, report.begin() + 21);
 }

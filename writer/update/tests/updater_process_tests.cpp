@@ -1,7 +1,7 @@
 // QavUpdate run as a process against the writer simulator.
 #include <gtest/gtest.h>
 
-#include "updater_run.h"
+#include "child_process.h"
 #include "writer_sim_fixture.h"
 
 #include <algorithm>
@@ -28,11 +28,22 @@ size_t count_of(const std::vector<uint8_t>& commands, uint8_t code) {
     return static_cast<size_t>(std::count(commands.begin(), commands.end(), code));
 }
 
+// QavUpdate as a child process that reaches the test's simulator.
 class Updater : public ::testing::Test {
 protected:
     void start(const std::vector<std::string>& arguments) { ASSERT_TRUE(sim.start(arguments)); }
+    // Standard input carries `keys`, then ends.
     child_result run(const std::vector<std::string>& words, const std::string& keys = "") {
-        return run_updater(sim, words, keys);
+        child_options options;
+        options.input = keys;
+        options.environment = {sim.environment_entry()};
+        return run_child(KOVA_UPDATER, words, options);
+    }
+    // On a terminal: each prompt's keys are typed when the output shows that prompt, in turn.
+    child_result run_on_terminal(const std::vector<std::string>& words, const typed_keys& keys) {
+        child_options options;
+        options.environment = {sim.environment_entry()};
+        return run_child_on_terminal(KOVA_UPDATER, words, keys, options);
     }
     writer_sim_process sim;
 };
@@ -124,7 +135,7 @@ TEST_F(Updater, DeclinedUpdate) {
 
 TEST_F(Updater, ArrowKeyDeclinesTheUpdateOnATerminal) {
     start({"--version", "1.07"});
-    const child_result result = run_updater_on_terminal(sim, {"non"}, {{kQuestion, "\x1b[A"}});
+    const child_result result = run_on_terminal({"non"}, {{kQuestion, "\x1b[A"}});
     EXPECT_EQ(result.exit_code, -5);
     EXPECT_TRUE(contains(result.output, kQuestion + "\r\n     User Abort!!\r\n")) << result.output;
     EXPECT_EQ(count_of(sim.received_commands(), 0x82), 0u);
@@ -132,8 +143,7 @@ TEST_F(Updater, ArrowKeyDeclinesTheUpdateOnATerminal) {
 
 TEST_F(Updater, ConfirmedUpdateOnATerminalThenKeyWait) {
     start({"--version", "1.07"});
-    const child_result result = run_updater_on_terminal(
-        sim, {}, {{kQuestion, "Y"}, {"Press any key to end the operation. ", "q"}});
+    const child_result result = run_on_terminal({}, {{kQuestion, "Y"}, {"Press any key to end the operation. ", "q"}});
     EXPECT_EQ(result.exit_code, 0);
     EXPECT_TRUE(contains(result.output, kQuestion + "\r\n     Updating[")) << result.output;
     EXPECT_TRUE(contains(result.output, "     Firmware download succ.\r\n\r\n[  ] Press any key to end the operation. \r\n"))

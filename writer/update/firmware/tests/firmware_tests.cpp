@@ -4,19 +4,12 @@
 
 #include "built_in_firmware.h"
 #include "firmware_layout.h"
-#include "image_cipher.h"
 
 namespace {
 
-// Deciphers the stored image the way the download does: record by record,
-// each from a scratch copy.
 std::vector<uint8_t> decipher(const uint8_t* stored) {
     std::vector<uint8_t> plain(kFirmwareSize);
-    for (int32_t o = 0; o < kFirmwareSize; o += 8) {
-        uint8_t scratch[8];
-        std::memcpy(scratch, stored + o, 8);
-        image_decrypt_block(scratch, &plain[static_cast<size_t>(o)], firmware_block_position(o));
-    }
+    decipher_firmware(stored, 0, kFirmwareSize, plain.data());
     return plain;
 }
 
