@@ -14,7 +14,7 @@ struct key_context {
 };
 
 key_context g_contexts[kCipherKeys];
-bool g_once = true;  // set until the contexts are built
+bool g_built = false;
 
 key_context& context_for(int32_t p) {
     image_cipher_init();
@@ -30,7 +30,7 @@ key_context& context_for(int32_t p) {
 int image_key_index(int32_t p) { return ((p / 8) ^ 2) % 31; }
 
 void image_cipher_init() {
-    if (!g_once) return;
+    if (g_built) return;
     for (int i = 0; i < kCipherKeys; ++i) {
         unsigned char key[MBEDTLS_DES_KEY_SIZE];
         for (int j = 0; j < MBEDTLS_DES_KEY_SIZE; ++j)
@@ -40,10 +40,8 @@ void image_cipher_init() {
         mbedtls_des_setkey_enc(&g_contexts[i].encrypt, key);
         mbedtls_des_setkey_dec(&g_contexts[i].decrypt, key);
     }
-    g_once = false;
+    g_built = true;
 }
-
-bool image_cipher_ready() { return !g_once; }
 
 void image_decrypt_block(uint8_t in[kCipherBlock], uint8_t out[kCipherBlock], int32_t p) {
     std::swap(in[5], in[6]);

@@ -12,9 +12,8 @@ inline constexpr int kCipherKeys = 32;
 int image_key_index(int32_t p);
 
 // Builds the 32 encryption and decryption key schedules. Runs once per process;
-// later calls do nothing.
+// later calls do nothing. The block routines call it themselves.
 void image_cipher_init();
-bool image_cipher_ready();
 
 // Deciphers one block. The input block is scrambled in place (the shuffle is
 // undone on it), so callers pass a scratch copy.

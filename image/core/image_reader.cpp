@@ -10,7 +10,6 @@ int32_t image_read_at(uint8_t* buffer, int32_t n, FILE* file, int32_t base, int3
     int64_t pos = int64_t{std::ftell(file)} - base;
     rom_position = static_cast<int32_t>(pos);
     int32_t delivered = 0;
-    image_cipher_init();
     if ((int64_t{end} - start) % kCipherBlock != 0) return 0;
 
     auto advance = [&](size_t count) {

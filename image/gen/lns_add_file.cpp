@@ -6,7 +6,9 @@
 #include <strings.h>
 
 #include "console_key.h"
+#include "image_header.h"
 #include "lns_commands.h"
+#include "lns_images.h"
 #include "regular_file.h"
 
 namespace {
@@ -24,6 +26,11 @@ bool same_file(FILE* a, FILE* b) {
     struct stat sa, sb;
     return a && b && ::fstat(::fileno(a), &sa) == 0 && ::fstat(::fileno(b), &sb) == 0 && sa.st_dev == sb.st_dev &&
            sa.st_ino == sb.st_ino;
+}
+
+void close_input() {
+    if (lns.input) std::fclose(lns.input);
+    lns.input = nullptr;
 }
 
 bool is_dpm(const char* path) {
@@ -75,8 +82,8 @@ bool append(bool dpm, cut_result& cut) {
         const size_t got = std::fread(buffer, 1, n, lns.input);
         lns.appended_total += static_cast<uint32_t>(got);
         if (got == 0) return true;
-        for (FILE* image : {lns.output, lns.duplicate})
-            if (image && std::fwrite(buffer, 1, got, image) != got) return false;
+        if (!lns_change_images([&](FILE* image) { return std::fwrite(buffer, 1, got, image) == got; }))
+            return false;
         if (got < n) return true;
     }
 }
@@ -116,14 +123,12 @@ int lns_add_file(const char* value) {
     // header record was read.
     lns.input = open_regular_file(path, "rb");
     if (!lns.input || same_file(lns.input, lns.output) || same_file(lns.input, lns.duplicate)) {
-        if (lns.input) std::fclose(lns.input);
-        lns.input = nullptr;
+        close_input();
         lns.log.say("input file open error.\n");
         return -2;
     }
     if (!lns.output) {
-        std::fclose(lns.input);
-        lns.input = nullptr;
+        close_input();
         lns.log.say("There is no output.\n");
         return -3;
     }
@@ -132,12 +137,9 @@ int lns_add_file(const char* value) {
     const bool dpm = is_dpm(path);
     cut_result cut;
     const bool appended = append(dpm, cut);
-    std::fclose(lns.input);
-    lns.input = nullptr;
-    bool flushed = true;
-    for (FILE* image : {lns.output, lns.duplicate})
-        if (image && std::fflush(image) != 0) flushed = false;
-    if (!appended || !flushed) return -2;  // a short write leaves no usable image
+    close_input();
+    // A short write leaves no usable image.
+    if (!appended || !lns_change_images([](FILE* image) { return std::fflush(image) == 0; })) return -2;
 
     if (cut.too_long) return ask_to_continue(path, cut.cut_offset);
     lns.log.say("Append file .............. <%s>.\n", path);

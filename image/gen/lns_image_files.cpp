@@ -5,13 +5,19 @@
 
 namespace {
 
-// Creates (or truncates) an image for reading and writing. An image opened
-// before by the same command is closed first and kept as it is.
-FILE* create_image(FILE*& image, std::string& remembered_path, const char* path) {
+// Creates (or truncates) an image for reading and writing and says how it
+// went; `label` names the image in both lines. An image opened before by the
+// same command is closed first and kept as it is.
+int create_image(FILE*& image, std::string& remembered_path, const char* path, const char* label) {
     if (image) std::fclose(image);
     remembered_path = path;
     image = std::fopen(path, "w+b");
-    return image;
+    if (!image) {
+        lns.log.say("Err: Open %s <%s>.\n", label, path);
+        return -2;
+    }
+    lns.log.say("Succ open %s <%s>.\n", label, path);
+    return 0;
 }
 
 }  // namespace
@@ -22,12 +28,7 @@ int lns_out_file(const char* value) {
         lns.log.say("Unknow output filename\n");
         return -1;
     }
-    if (!create_image(lns.output, lns.output_path, path)) {
-        lns.log.say("Err: Open output file      <%s>.\n", path);
-        return -2;
-    }
-    lns.log.say("Succ open output file      <%s>.\n", path);
-    return 0;
+    return create_image(lns.output, lns.output_path, path, "output file     ");
 }
 
 int lns_dup_file(const char* value) {
@@ -37,10 +38,5 @@ int lns_dup_file(const char* value) {
         lns.log.say("Unknow Duplicate output filename %s\n", value);
         return -1;
     }
-    if (!create_image(lns.duplicate, lns.duplicate_path, path)) {
-        lns.log.say("Err: Open duplicate output <%s>.\n", path);
-        return -2;
-    }
-    lns.log.say("Succ open duplicate output <%s>.\n", path);
-    return 0;
+    return create_image(lns.duplicate, lns.duplicate_path, path, "duplicate output");
 }

@@ -88,17 +88,18 @@ int lns_main(int argc, char** argv) {
 
     // A line longer than the buffer is read in pieces; each counts as a line.
     char line[kLnsLineSize];
+    int line_count = 0;
     while (std::fgets(line, sizeof line, lns.script)) {
-        ++lns.line_count;
+        ++line_count;
         strip_line_end(line);
         if (line[0] != '%') continue;
         const keyword* k = find_keyword(line + 1);
         if (!k) {
-            lns.log.say("Unknow script at line %d.\n\n", lns.line_count);
+            lns.log.say("Unknow script at line %d.\n\n", line_count);
             return fail_run(kLnsUnknownKeyword);
         }
         if (k->run(line + 1 + std::strlen(k->word)) != 0) {
-            lns.log.say("Error on link-script at line %d.\n\n", lns.line_count);
+            lns.log.say("Error on link-script at line %d.\n\n", line_count);
             return fail_run(kLnsCommandFailed);
         }
     }

@@ -5,8 +5,6 @@
 #include <cstdio>
 #include <string>
 
-#include "image_checksum.h"
-#include "image_header.h"
 #include "tool_log.h"
 
 // lns_exit_code, and the results of the commands.
@@ -33,9 +31,6 @@ struct lns_run_state {
     int32_t header_offset = 0;    // ROM base for SetParm@ and RomCopy@
     uint32_t appended_total = 0;  // bytes appended to the output so far
     bool warning = true;          // an over-long append asks the user
-    image_header header;
-    checksum_result checksum;
-    int line_count = 0;
 };
 
 // The one run of the process.

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "qavchk.h"
+#include "test_files.h"
 #include "test_image.h"
 
 namespace {
@@ -13,35 +16,31 @@ using testing::internal::GetCapturedStdout;
 constexpr const char* kBegin = "(========================<Header Begin>========================)\n";
 constexpr const char* kEnd = "(========================<Header   End>========================)\n";
 
-// Runs one routine on an image held in memory; returns what it wrote.
-template <typename Routine>
-std::string run_on(std::vector<uint8_t>& bytes, chk_state& state, Routine routine, int& result, long& size,
-                   long& position) {
-    state.image = open_bytes(bytes);
-    CaptureStdout();
-    result = routine(state);
-    std::fflush(stdout);
-    const std::string output = GetCapturedStdout();
-    position = std::ftell(state.image);
-    std::fseek(state.image, 0, SEEK_END);
-    size = std::ftell(state.image);
-    chk_close_files(state);
-    return output;
-}
-
 struct outcome {
     int result = 0;
     std::string output;
-    bool at_end = false;
+    bool at_end = false;  // the routine left the image positioned at its end
 };
+
+// Runs one routine on an image held in memory.
+template <typename Routine>
+outcome run_on(std::vector<uint8_t> bytes, chk_state& state, Routine routine) {
+    outcome o;
+    state.image = open_bytes(bytes);
+    CaptureStdout();
+    o.result = routine(state);
+    std::fflush(stdout);
+    o.output = GetCapturedStdout();
+    const long position = std::ftell(state.image);
+    std::fseek(state.image, 0, SEEK_END);
+    o.at_end = std::ftell(state.image) == position;
+    chk_close_files(state);
+    return o;
+}
 
 outcome print_header(std::vector<uint8_t> bytes) {
     chk_state state;
-    outcome o;
-    long size = 0, position = 0;
-    o.output = run_on(bytes, state, chk_print_header, o.result, size, position);
-    o.at_end = size == position;
-    return o;
+    return run_on(std::move(bytes), state, chk_print_header);
 }
 
 template_spec short_text_header() {
@@ -100,19 +99,14 @@ TEST(ChkPrintHeader, TextHeaderCutShortEndsWithoutTheEndLine) {
     EXPECT_TRUE(o.at_end);
 }
 
-struct verification {
-    int result = 0;
+struct verification : outcome {
     chk_state state;
-    std::string output;
-    bool at_end = false;
 };
 
 verification verify(std::vector<uint8_t> bytes, int32_t rom_size) {
     verification v;
     v.state.rom_size = rom_size;
-    long size = 0, position = 0;
-    v.output = run_on(bytes, v.state, chk_verify_image, v.result, size, position);
-    v.at_end = size == position;
+    static_cast<outcome&>(v) = run_on(std::move(bytes), v.state, chk_verify_image);
     return v;
 }
 
@@ -150,6 +144,7 @@ TEST(ChkCloseFiles, ClosesWhatIsOpenAndForgetsIt) {
     chk_state state;
     chk_close_files(state);  // nothing open
     state.image = std::tmpfile();
+    ASSERT_TRUE(state.log.open((test_folder() + "/log").c_str()));
     chk_close_files(state);
     EXPECT_EQ(state.image, nullptr);
     EXPECT_FALSE(state.log.is_open());

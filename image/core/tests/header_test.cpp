@@ -12,12 +12,7 @@ namespace {
 std::vector<uint8_t> header_bytes(int16_t offset, int32_t start, int32_t end) {
     std::vector<uint8_t> raw(kImageHeaderSize, 0);
     std::memcpy(raw.data(), "KOVA", 4);
-    raw[6] = static_cast<uint8_t>(offset);
-    raw[7] = static_cast<uint8_t>(static_cast<uint16_t>(offset) >> 8);
-    for (int i = 0; i < 4; ++i) {
-        raw[8 + i] = static_cast<uint8_t>(static_cast<uint32_t>(start) >> (8 * i));
-        raw[12 + i] = static_cast<uint8_t>(static_cast<uint32_t>(end) >> (8 * i));
-    }
+    put_header_fields(raw, offset, start, end);
     return raw;
 }
 

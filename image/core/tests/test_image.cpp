@@ -26,17 +26,23 @@ void set_rom_byte(test_image& image, int32_t address, uint8_t value) {
     image.file.at(static_cast<size_t>(image.base + address)) = value;
 }
 
-uint16_t expected_checksum(const std::vector<uint8_t>& rom, int L, int32_t rom_size, bool pad) {
+void put_header_fields(std::vector<uint8_t>& file, int16_t header_offset, int32_t cipher_start,
+                       int32_t cipher_end) {
+    file.at(6) = static_cast<uint8_t>(header_offset);
+    file.at(7) = static_cast<uint8_t>(static_cast<uint16_t>(header_offset) >> 8);
+    for (int i = 0; i < 4; ++i) {
+        file.at(8 + i) = static_cast<uint8_t>(static_cast<uint32_t>(cipher_start) >> (8 * i));
+        file.at(12 + i) = static_cast<uint8_t>(static_cast<uint32_t>(cipher_end) >> (8 * i));
+    }
+}
+
+uint16_t expected_checksum(const std::vector<uint8_t>& rom, int L, int32_t rom_size) {
     uint32_t sum = 0;
     auto byte_at = [&](int32_t a) -> int {
-        if (static_cast<size_t>(a) < rom.size()) return rom[static_cast<size_t>(a)];
-        return pad ? 0xFF : 0;
+        return static_cast<size_t>(a) < rom.size() ? rom[static_cast<size_t>(a)] : 0xFF;
     };
     for (int32_t a = 0; a < 6; ++a) sum += byte_at(a);
-    for (int32_t a = L; a < rom_size; ++a) {
-        if (!pad && static_cast<size_t>(a) >= rom.size()) break;
-        sum += byte_at(a);
-    }
+    for (int32_t a = L; a < rom_size; ++a) sum += byte_at(a);
     return static_cast<uint16_t>(0x10000 - (sum & 0xFFFF));
 }
 

@@ -22,9 +22,16 @@ test_image make_test_image(const template_spec& spec, size_t voice_bytes = 0);
 // outside the enciphered range).
 void set_rom_byte(test_image& image, int32_t address, uint8_t value);
 
+// Writes the header record's fields, as stored (little-endian), into the
+// first 16 bytes of an image file: the header offset and the enciphered range.
+// Written here apart from the template builder, so that tests of the readers
+// do not take their field layout from the code they check.
+void put_header_fields(std::vector<uint8_t>& file, int16_t header_offset, int32_t cipher_start,
+                       int32_t cipher_end);
+
 // The checksum rule worked out on the plain ROM: bytes 0 to 5 (always) and L
-// to R - 1, with bytes past the ROM counted as 0xFF when pad is true.
-uint16_t expected_checksum(const std::vector<uint8_t>& rom, int L, int32_t rom_size, bool pad = true);
+// to R - 1, with bytes past the ROM counted as 0xFF.
+uint16_t expected_checksum(const std::vector<uint8_t>& rom, int L, int32_t rom_size);
 
 // Fills the checksum slot with the value the generator computes for rom_size.
 void seal_image(test_image& image, int32_t rom_size);

@@ -18,12 +18,7 @@ protected:
     void odd_template(int16_t header_offset, int32_t start, int32_t end) {
         std::string error;
         bytes t = template_file(template_spec{}, error);
-        t[6] = static_cast<uint8_t>(header_offset);
-        t[7] = static_cast<uint8_t>(static_cast<uint16_t>(header_offset) >> 8);
-        for (int i = 0; i < 4; ++i) {
-            t[8 + i] = static_cast<uint8_t>(static_cast<uint32_t>(start) >> (8 * i));
-            t[12 + i] = static_cast<uint8_t>(static_cast<uint32_t>(end) >> (8 * i));
-        }
+        put_header_fields(t, header_offset, start, end);
         write_file(pgm, t);
     }
 
