@@ -64,7 +64,6 @@ public:
     int read_handle_open() const { return read_ != nullptr; }
     int query_handle_open() const { return query_ != nullptr; }
     bool non_overlapped() const { return non_overlapped_; }
-    int input_buffers() const { return input_buffers_; }
 
 private:
     int read_timeout(int timeout_ms) const;
