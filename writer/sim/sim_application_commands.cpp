@@ -97,7 +97,7 @@ void install_application_commands(sim_writer& writer) {
     writer.set_command(app, code_of(cmd::measure_oscillator), measure_oscillator);
     writer.set_command(app, code_of(cmd::firmware_version), firmware_version);
     writer.set_command(app, code_of(cmd::enter_boot_loader),
-                       [](sim_writer& w, sim_command& c) { restart_into(w, c, sim_mode::boot_loader); });
+                       [](sim_writer&, sim_command& c) { restart_into(c, sim_mode::boot_loader); });
     writer.set_command(app, code_of(cmd::start_application),
-                       [](sim_writer& w, sim_command& c) { restart_into(w, c, sim_mode::application); });
+                       [](sim_writer&, sim_command& c) { restart_into(c, sim_mode::application); });
 }

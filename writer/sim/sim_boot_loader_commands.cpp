@@ -16,7 +16,7 @@ void boot_version(sim_writer& writer, sim_command& command) {
 
 void start_application(sim_writer& writer, sim_command& command) {
     const bool stays = writer.options().faults.stay_in_boot_loader || !writer.application_intact();
-    restart_into(writer, command, stays ? sim_mode::boot_loader : sim_mode::application);
+    restart_into(command, stays ? sim_mode::boot_loader : sim_mode::application);
 }
 
 }  // namespace
@@ -26,5 +26,5 @@ void install_boot_loader_commands(sim_writer& writer) {
     writer.set_command(boot, code_of(cmd::firmware_version), boot_version);
     writer.set_command(boot, code_of(cmd::start_application), start_application);
     writer.set_command(boot, code_of(cmd::enter_boot_loader),
-                       [](sim_writer& w, sim_command& c) { restart_into(w, c, sim_mode::boot_loader); });
+                       [](sim_writer&, sim_command& c) { restart_into(c, sim_mode::boot_loader); });
 }

@@ -74,8 +74,8 @@ void install_boot_loader_flash(sim_writer& writer) {
         return true;
     };
     if (faults.lost_in_boot_loader) {
-        writer.set_command(boot, code_of(cmd::start_application), [](sim_writer& w, sim_command& c) {
-            restart_into(w, c, sim_mode::boot_loader);
+        writer.set_command(boot, code_of(cmd::start_application), [](sim_writer&, sim_command& c) {
+            restart_into(c, sim_mode::boot_loader);
             c.step.restart_ms = kLostRestartMs;
         });
     }

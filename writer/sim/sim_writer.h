@@ -75,4 +75,4 @@ void install_boot_loader_commands(sim_writer& writer);
 // The boot loader's flash commands and the updater's faults (sim_boot_loader_flash.cpp).
 void install_boot_loader_flash(sim_writer& writer);
 // The restart commands of both modes.
-void restart_into(sim_writer& writer, sim_command& command, sim_mode mode);
+void restart_into(sim_command& command, sim_mode mode);
