@@ -50,10 +50,8 @@ console_key read_console_key(bool echo) {
     std::fflush(stdout);
     std::fflush(stderr);
     const bool on_terminal = ::isatty(STDIN_FILENO) == 1;
-    unsigned char byte = 0;
-    console_key key;
+    termios saved{};
     if (on_terminal) {
-        termios saved{};
         ::tcgetattr(STDIN_FILENO, &saved);
         termios raw = saved;
         // Without ISIG, Ctrl-C is a key like any other: a question answers No
@@ -62,13 +60,12 @@ console_key read_console_key(bool echo) {
         raw.c_cc[VMIN] = 1;
         raw.c_cc[VTIME] = 0;
         ::tcsetattr(STDIN_FILENO, TCSANOW, &raw);
-        const bool ok = read_byte(byte);
-        key = key_from_byte(ok, byte, true);
-        ::tcsetattr(STDIN_FILENO, TCSANOW, &saved);
-    } else {
-        const bool ok = read_byte(byte);
-        key = key_from_byte(ok, byte, false);
     }
+    unsigned char byte = 0;
+    const bool ok = read_byte(byte);
+    // The rest of an escape sequence is taken while the terminal still sends single keys.
+    const console_key key = key_from_byte(ok, byte, on_terminal);
+    if (on_terminal) ::tcsetattr(STDIN_FILENO, TCSANOW, &saved);
     if (echo && !key.extended && !key.end_of_input) {
         std::putchar(key.code);
         std::fflush(stdout);

@@ -12,7 +12,6 @@
 
 #include <cerrno>
 #include <chrono>
-#include <cstring>
 
 namespace {
 
@@ -125,10 +124,8 @@ private:
 
 // Connects and takes the greeting; null when no simulator answers.
 std::shared_ptr<sim_connection> connect_simulator(const std::string& path) {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (path.empty() || path.size() >= sizeof address.sun_path) return nullptr;
-    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    sockaddr_un address;
+    if (!sim_socket_address(path, address)) return nullptr;
     const int fd = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0);
     if (fd < 0) return nullptr;
     const timeval send_limit{kSendLimitSeconds, 0};

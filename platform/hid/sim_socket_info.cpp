@@ -1,7 +1,10 @@
 #include "sim_socket_info.h"
 
+#include <sys/socket.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <sstream>
 
 std::string format_sim_socket_info(const sim_socket_info& info) {
@@ -39,4 +42,12 @@ bool parse_sim_socket_info(const std::string& text, sim_socket_info& info) {
         }
     }
     return have_vid && have_pid;
+}
+
+bool sim_socket_address(const std::string& path, sockaddr_un& address) {
+    address = {};
+    address.sun_family = AF_UNIX;
+    if (path.empty() || path.size() >= sizeof address.sun_path) return false;
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    return true;
 }

@@ -3,6 +3,8 @@
 // report, so that it cannot be taken for one.
 #pragma once
 
+#include <sys/un.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -20,3 +22,6 @@ struct sim_socket_info {
 std::string format_sim_socket_info(const sim_socket_info& info);
 // False when a required key (vid, pid) is missing or the text is a report.
 bool parse_sim_socket_info(const std::string& text, sim_socket_info& info);
+
+// The socket's address; false when the path is empty or too long for one.
+bool sim_socket_address(const std::string& path, sockaddr_un& address);

@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr uint8_t kSlaveMark = 0x5A;
 constexpr uint8_t kBlank = 0xFF;
 
 int count_image_errors(uint8_t c, uint8_t m, int32_t address, uint8_t mode, int32_t L) {

@@ -6,6 +6,10 @@
 
 #include <cstdint>
 
+// A Slave chip's mark: programmed at ROM address 8 with the Slave flag, and
+// accepted at L-8 by the mark compare modes.
+inline constexpr uint8_t kSlaveMark = 0x5A;
+
 // Compare-mode bits; L is the length of the image's system information.
 inline constexpr uint8_t kSkipProtectBytes = 0x01;  // L-10 and L-9 not compared (no image: L-10 to L-7)
 inline constexpr uint8_t kMarkOrBlank = 0x02;       // L-8 must be 0x5A or 0xFF

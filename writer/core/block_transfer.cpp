@@ -8,7 +8,6 @@
 namespace {
 
 constexpr int32_t kSlaveMarkAddress = 8;
-constexpr uint8_t kSlaveMark = 0x5A;
 
 // The answer's data must be exactly the block asked for: a reader's buffers
 // and the comparison are sized by the requests.

@@ -1,9 +1,13 @@
 // Byte 0 of a writer report: the command codes, and the marks that the
-// writer puts into its answers. Shared by the writer tools and the writer
-// simulator so that both speak the same protocol.
+// writer puts into its answers; and the USB ids by which the writer is found.
+// Shared by the writer tools and the writer simulator so that both speak the
+// same protocol.
 #pragma once
 
 #include <cstdint>
+
+inline constexpr uint32_t kWriterVendorId = 0x04D8;
+inline constexpr uint32_t kWriterProductId = 0xFE08;
 
 inline constexpr int kWriterPayloadSize = 64;  // one report without its report id
 inline constexpr int kWriterReportSize = 65;   // report id 0x00, then the payload

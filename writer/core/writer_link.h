@@ -6,14 +6,11 @@
 #pragma once
 
 #include "hid_port.h"
+#include "writer_command.h"  // the writer's USB ids
 
 #include <cstdint>
 #include <memory>
 #include <string>
-
-// The USB ids by which the writer is found.
-inline constexpr uint32_t kWriterVendorId = 0x04D8;
-inline constexpr uint32_t kWriterProductId = 0xFE08;
 
 // Reads of a non-overlapped link have no time-out of their own; they still
 // end after this long, the longest answer wait of the protocol, so that no
@@ -67,7 +64,6 @@ public:
     int read_handle_open() const { return read_ != nullptr; }
     int query_handle_open() const { return query_ != nullptr; }
     bool non_overlapped() const { return non_overlapped_; }
-    int input_buffers() const { return input_buffers_; }
 
 private:
     int read_timeout(int timeout_ms) const;

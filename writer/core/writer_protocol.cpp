@@ -123,8 +123,8 @@ int get_firmware_version(writer_link& link, int& major, int& minor) {
         major = got.bytes[5];
         minor = got.bytes[6];
     } else {
-        major = 255;
-        minor = 255;
+        major = kNoFirmwareVersion;
+        minor = kNoFirmwareVersion;
     }
     return major;
 }

@@ -19,7 +19,9 @@ void pause_ms(int ms);
 // Five link-test echoes; true when all matched. With pause, waits for a key
 // after each send and receive; with print, shows each request and answer.
 bool sync_test(writer_link& link, bool pause, bool print);
-// The firmware version; major and minor are 255 when no valid answer came.
+// The version number get_firmware_version gives when no valid answer came.
+inline constexpr int kNoFirmwareVersion = 255;
+// The firmware version; major and minor are kNoFirmwareVersion when no valid answer came.
 int get_firmware_version(writer_link& link, int& major, int& minor);
 // Asks the writer to test a chip of type id; on success detected[0] is the
 // detected chip id and detected[1] the byte after it.

@@ -20,13 +20,6 @@ int block_count(const sim_payload& request) {
     return std::clamp(static_cast<int>(static_cast<int8_t>(request[1])), 0, kWriterBlockSize);
 }
 
-void link_test(sim_writer& writer, sim_command& command) {
-    ++writer.link_tests;
-    // The echo raises the first digit of the test's "[nm]" by one.
-    const int raise = writer.options().faults.bad_echo.count(writer.link_tests) ? 2 : 1;
-    command.result[3] = static_cast<uint8_t>(command.request[3] + raise);
-}
-
 void chip_test(sim_writer& writer, sim_command& command) {
     const sim_chip_model* chip = writer.chip();
     if (chip != nullptr && sim_chip_answers_type(*chip, writer.selected_type)) {
@@ -79,9 +72,16 @@ void firmware_version(sim_writer& writer, sim_command& command) {
 
 }  // namespace
 
+void answer_link_test(sim_writer& writer, sim_command& command) {
+    ++writer.link_tests;
+    // The echo raises the first digit of the test's "[nm]" by one.
+    const int raise = writer.options().faults.bad_echo.count(writer.link_tests) ? 2 : 1;
+    command.result[3] = static_cast<uint8_t>(command.request[3] + raise);
+}
+
 void install_application_commands(sim_writer& writer) {
     const sim_mode app = sim_mode::application;
-    writer.set_command(app, code_of(cmd::link_test), link_test);
+    writer.set_command(app, code_of(cmd::link_test), answer_link_test);
     writer.set_command(app, code_of(cmd::select_chip_type),
                        [](sim_writer& w, sim_command& c) { w.selected_type = c.request[5]; });
     writer.set_command(app, code_of(cmd::test_chip), chip_test);
@@ -97,7 +97,7 @@ void install_application_commands(sim_writer& writer) {
     writer.set_command(app, code_of(cmd::measure_oscillator), measure_oscillator);
     writer.set_command(app, code_of(cmd::firmware_version), firmware_version);
     writer.set_command(app, code_of(cmd::enter_boot_loader),
-                       [](sim_writer& w, sim_command& c) { restart_into(w, c, sim_mode::boot_loader); });
+                       [](sim_writer&, sim_command& c) { restart_into(c, sim_mode::boot_loader); });
     writer.set_command(app, code_of(cmd::start_application),
-                       [](sim_writer& w, sim_command& c) { restart_into(w, c, sim_mode::application); });
+                       [](sim_writer&, sim_command& c) { restart_into(c, sim_mode::application); });
 }

@@ -64,18 +64,14 @@ void install_boot_loader_flash(sim_writer& writer) {
     const auto write = [flash](sim_writer& w, sim_command& c) { write_block(*flash, w, c); };
     writer.set_command(boot, code_of(cmd::boot_write_block), write);
     writer.set_command(boot, code_of(cmd::boot_final_write), write);
-    // The boot loader answers the link test as the application does, so that
-    // a writer left in its boot loader can still be updated.
-    writer.set_command(boot, code_of(cmd::link_test),
-                       [](sim_writer&, sim_command& c) { c.result[3] = static_cast<uint8_t>(c.request[3] + 1); });
     writer.application_intact = [flash, &writer] {
         if (!firmware_intact(flash->image())) return false;
         firmware_version(flash->image(), writer.version_major, writer.version_minor);
         return true;
     };
     if (faults.lost_in_boot_loader) {
-        writer.set_command(boot, code_of(cmd::start_application), [](sim_writer& w, sim_command& c) {
-            restart_into(w, c, sim_mode::boot_loader);
+        writer.set_command(boot, code_of(cmd::start_application), [](sim_writer&, sim_command& c) {
+            restart_into(c, sim_mode::boot_loader);
             c.step.restart_ms = kLostRestartMs;
         });
     }

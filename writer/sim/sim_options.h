@@ -1,6 +1,8 @@
 // The writer simulator's command line.
 #pragma once
 
+#include "writer_command.h"
+
 #include <cstdint>
 #include <set>
 #include <string>
@@ -31,8 +33,8 @@ struct sim_options {
     std::string log_path;           // one line per connection event and received report
     int version_major = 1;
     int version_minor = 8;
-    uint16_t vendor_id = 0x04D8;
-    uint16_t product_id = 0xFE08;
+    uint16_t vendor_id = kWriterVendorId;
+    uint16_t product_id = kWriterProductId;
     unsigned queue_max = 64;
     int restart_ms = 500;
     int report_delay_us = 0;        // per report, before the answer (1000 models a USB frame)

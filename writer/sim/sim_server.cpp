@@ -21,14 +21,6 @@ namespace {
 constexpr int kBurstQuietMs = 50;
 constexpr int kListenBacklog = 8;
 
-bool fill_address(const std::string& path, sockaddr_un& address) {
-    address = {};
-    address.sun_family = AF_UNIX;
-    if (path.size() >= sizeof address.sun_path) return false;
-    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-    return true;
-}
-
 void send_message(int fd, const void* data, size_t size) {
     // A client that is gone shows as the end of the connection at the next read.
     (void)::send(fd, data, size, MSG_NOSIGNAL);
@@ -44,7 +36,7 @@ bool sim_server::listen_socket() {
     // that its path appears only once connections are accepted.
     const std::string side_path = options_.socket_path + "~";
     sockaddr_un address;
-    if (!fill_address(side_path, address)) {
+    if (!sim_socket_address(side_path, address)) {
         std::fprintf(stderr, "kova-writer-sim: socket path too long: %s\n", options_.socket_path.c_str());
         return false;
     }

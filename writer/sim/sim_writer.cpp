@@ -32,8 +32,7 @@ sim_step sim_writer::handle_report(const sim_payload& request) {
     return step;
 }
 
-void restart_into(sim_writer& writer, sim_command& command, sim_mode mode) {
-    (void)writer;
+void restart_into(sim_command& command, sim_mode mode) {
     command.step.restart = true;
     command.step.restart_mode = mode;
 }

@@ -74,5 +74,7 @@ void install_application_commands(sim_writer& writer);
 void install_boot_loader_commands(sim_writer& writer);
 // The boot loader's flash commands and the updater's faults (sim_boot_loader_flash.cpp).
 void install_boot_loader_flash(sim_writer& writer);
+// The link test of both modes.
+void answer_link_test(sim_writer& writer, sim_command& command);
 // The restart commands of both modes.
-void restart_into(sim_writer& writer, sim_command& command, sim_mode mode);
+void restart_into(sim_command& command, sim_mode mode);

@@ -1,42 +1,48 @@
 // The pipelined transfers against the simulated writer: every byte of a
 // range moves, whatever its length and the pipe depth.
 #include "block_transfer.h"
-#include "writer_command.h"
+#include "sim_link_test.h"
 #include "writer_protocol.h"
-#include "writer_sim_fixture.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace {
 
-class block_transfer_test : public ::testing::Test {
+constexpr uint8_t kChipType = 0xF6;
+
+class block_transfer_test : public sim_link_test {
 protected:
-    // A writer with a chip of the model, opened with at most `depth` requests in flight.
-    void open(const std::string& chip, int depth, std::vector<std::string> options = {}) {
-        options.insert(options.begin(), {"--chip", chip});
-        ASSERT_TRUE(sim.start(options));
-        link = std::make_unique<writer_link>(sim.backend());
-        ASSERT_TRUE(link->open_writer(0x04D8, 0xFE08, 64, depth, false));
+    // A writer with a 1 MiB chip, opened with at most `depth` requests in
+    // flight, the chip selected; the mark stands after the selection.
+    void open_chip(int depth, std::vector<std::string> options = {}) {
+        options.insert(options.begin(), {"--chip", "KOVA3k341"});
+        open(options, false, depth);
+        if (HasFatalFailure()) return;
         ASSERT_EQ(link->get_pipe_depth(), depth);
         link->drain_input();
-        ASSERT_TRUE(select_chip(*link, chip_type, 0, true));
-        first_stream_report = sim.received_reports().size();
+        ASSERT_TRUE(select_chip(*link, kChipType, 0, true));
+        mark();
     }
-    // The requests of the transfer: byte 0 and count of each report after the selection.
-    std::vector<std::pair<uint8_t, uint8_t>> stream_requests() const {
+    // Byte 0 and count of each report since the mark.
+    std::vector<std::pair<uint8_t, uint8_t>> requests_since_mark() const {
         std::vector<std::pair<uint8_t, uint8_t>> requests;
-        const auto reports = sim.received_reports();
-        for (size_t i = first_stream_report; i < reports.size(); ++i) requests.emplace_back(reports[i][0], reports[i][1]);
+        for (const auto& report : sent_since_mark()) requests.emplace_back(report[0], report[1]);
         return requests;
     }
-
-    writer_sim_process sim;
-    std::unique_ptr<writer_link> link;
-    uint8_t chip_type = 0xF6;
-    size_t first_stream_report = 0;
+    // Transfers over chip addresses 0 .. size - 1; the writer's address must stand at 0.
+    bool program_from_0(const std::vector<uint8_t>& data) {
+        int32_t start = 0;
+        int32_t end = static_cast<int32_t>(data.size()) - 1;
+        return program_buffer(*link, data.data(), start, end);
+    }
+    bool read_from_0(std::vector<uint8_t>& back) {
+        int32_t start = 0;
+        int32_t end = static_cast<int32_t>(back.size()) - 1;
+        return read_buffer(*link, back.data(), start, end);
+    }
 };
 
 std::vector<uint8_t> pattern(size_t size) {
@@ -49,28 +55,26 @@ TEST_F(block_transfer_test, a_range_of_1_byte_sends_one_request_and_the_stream_e
     std::vector<uint8_t> memory(16, 0xFF);
     memory[5] = 0x3C;
     sim.preload_memory(memory);
-    open("KOVA3k341", 4);
+    open_chip(4);
     set_address(*link, 5);
-    first_stream_report = sim.received_reports().size();
+    mark();
     uint8_t byte = 0;
     int32_t start = 5;
     int32_t end = 5;
     ASSERT_TRUE(read_buffer(*link, &byte, start, end));
     EXPECT_EQ(byte, 0x3C);
-    const auto requests = stream_requests();
+    const auto requests = requests_since_mark();
     ASSERT_EQ(requests.size(), 2u);
     EXPECT_EQ(requests[0], std::make_pair(uint8_t{0x15}, uint8_t{1}));
     EXPECT_EQ(requests[1], std::make_pair(uint8_t{0x00}, uint8_t{1}));
 }
 
 TEST_F(block_transfer_test, a_range_of_100_bytes_at_depth_4_goes_out_in_the_first_fill) {
-    open("KOVA3k341", 4);
+    open_chip(4);
     const std::vector<uint8_t> data = pattern(100);
-    int32_t start = 0;
-    int32_t end = 99;
-    ASSERT_TRUE(program_buffer(*link, data.data(), start, end));
-    const auto requests = stream_requests();
-    ASSERT_GE(requests.size(), 4u);
+    ASSERT_TRUE(program_from_0(data));
+    const auto requests = requests_since_mark();
+    ASSERT_GE(requests.size(), 5u);
     EXPECT_EQ(requests[0], std::make_pair(uint8_t{0x16}, uint8_t{48}));
     EXPECT_EQ(requests[1], std::make_pair(uint8_t{0x16}, uint8_t{48}));
     EXPECT_EQ(requests[2], std::make_pair(uint8_t{0x16}, uint8_t{4}));
@@ -81,20 +85,18 @@ TEST_F(block_transfer_test, a_range_of_100_bytes_at_depth_4_goes_out_in_the_firs
 
     reset_address(*link);
     std::vector<uint8_t> back(100);
-    ASSERT_TRUE(read_buffer(*link, back.data(), start, end));
+    ASSERT_TRUE(read_from_0(back));
     EXPECT_EQ(back, data);
 }
 
 TEST_F(block_transfer_test, a_whole_1_mib_chip_moves_every_byte) {
-    open("KOVA3k341", 64);
+    open_chip(64);
     const std::vector<uint8_t> data = pattern(0x100000);
-    int32_t start = 0;
-    int32_t end = 0xFFFFF;
-    ASSERT_TRUE(program_buffer(*link, data.data(), start, end));
+    ASSERT_TRUE(program_from_0(data));
     EXPECT_EQ(sim.memory(), data);
     reset_address(*link);
     std::vector<uint8_t> back(data.size());
-    ASSERT_TRUE(read_buffer(*link, back.data(), start, end));
+    ASSERT_TRUE(read_from_0(back));
     EXPECT_EQ(back, data);
 }
 
@@ -102,7 +104,7 @@ TEST_F(block_transfer_test, depth_1_waits_for_each_answer_and_compares_every_blo
     std::vector<uint8_t> memory(300, 0xFF);
     memory[150] = 0xEE;
     sim.preload_memory(memory);
-    open("KOVA3k341", 1);
+    open_chip(1);
     int32_t start = 0;
     int32_t end = 299;
     compare_result result;
@@ -112,20 +114,15 @@ TEST_F(block_transfer_test, depth_1_waits_for_each_answer_and_compares_every_blo
 }
 
 TEST_F(block_transfer_test, a_lost_answer_ends_the_transfer_with_false) {
-    open("KOVA3k341", 8, {"--no-answer", "200"});
+    open_chip(8, {"--no-answer", "200"});
     std::vector<uint8_t> back(0x4000);
-    int32_t start = 0;
-    int32_t end = 0x3FFF;
-    EXPECT_FALSE(read_buffer(*link, back.data(), start, end));
+    EXPECT_FALSE(read_from_0(back));
 }
 
 TEST_F(block_transfer_test, an_answer_with_another_count_is_refused) {
-    open("KOVA3k341", 4, {"--garbage-from", "120"});
+    open_chip(4, {"--garbage-from", "120"});
     std::vector<uint8_t> back(0x2000);
-    int32_t start = 0;
-    int32_t end = 0x1FFF;
-    compare_result result;
-    EXPECT_FALSE(read_buffer(*link, back.data(), start, end));
+    EXPECT_FALSE(read_from_0(back));
 }
 
 TEST_F(block_transfer_test, no_link_no_transfer) {

@@ -7,21 +7,23 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
-
 class sim_link_test : public ::testing::Test {
 protected:
-    // Starts the simulator with these arguments and opens the link the way
-    // the writer programs do (64 input buffers, probed pipe depth).
-    void open(const std::vector<std::string>& arguments = {}, bool non_overlapped = false) {
+    // Starts the simulator with these arguments and opens the link with 64
+    // input buffers and the pipe depth probed up to pipe_depth (0: up to the
+    // buffers, as the writer programs open it).
+    void open(const std::vector<std::string>& arguments = {}, bool non_overlapped = false, int pipe_depth = 0) {
         ASSERT_TRUE(sim.start(arguments));
         link = std::make_unique<writer_link>(sim.backend());
-        ASSERT_TRUE(link->open_writer(kWriterVendorId, kWriterProductId, 64, 0, non_overlapped))
+        ASSERT_TRUE(link->open_writer(kWriterVendorId, kWriterProductId, 64, pipe_depth, non_overlapped))
             << link->link_status_text();
         mark();
     }

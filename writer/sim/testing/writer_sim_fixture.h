@@ -9,6 +9,7 @@
 #endif
 
 #include "hid_port.h"
+#include "test_files.h"
 
 #include <signal.h>
 #include <sys/prctl.h>
@@ -23,7 +24,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -116,15 +117,9 @@ public:
     std::unique_ptr<hid_backend> backend() const { return make_socket_backend(socket_path()); }
 
     // The chip's memory as the simulator holds it.
-    std::vector<uint8_t> memory() const {
-        std::ifstream file(memory_path(), std::ios::binary);
-        return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    }
+    std::vector<uint8_t> memory() const { return read_file(memory_path()); }
     // Preloads the chip before start: the bytes from address 0, the rest blank.
-    void preload_memory(const std::vector<uint8_t>& bytes) const {
-        std::ofstream file(memory_path(), std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
+    void preload_memory(const std::vector<uint8_t>& bytes) const { write_file(memory_path(), bytes); }
 
     std::vector<std::string> trace_lines() const {
         std::ifstream file(trace_path());

@@ -1,5 +1,6 @@
 // The simulator as a process: its chip memory outlives connections and lives
 // in its memory file, and it refuses connections while it restarts.
+#include "writer_connect.h"
 #include "writer_link.h"
 #include "writer_protocol.h"
 #include "writer_sim_fixture.h"
@@ -15,8 +16,6 @@
 
 namespace {
 
-constexpr uint32_t kVendor = 0x04D8, kProduct = 0xFE08;
-
 TEST(sim_process_test, memory_is_kept_across_connections_and_in_its_file) {
     writer_sim_process sim;
     std::vector<uint8_t> preload(8, 0xFF);
@@ -25,12 +24,12 @@ TEST(sim_process_test, memory_is_kept_across_connections_and_in_its_file) {
     ASSERT_TRUE(sim.start({"--chip", "KOVA3k10"}));
     {
         writer_link link(sim.backend());
-        ASSERT_TRUE(link.open_writer(kVendor, kProduct, 64, 0, false));
+        ASSERT_TRUE(open_writer_link(link, false));
         set_address(link, 0x7FFF);
         write_byte(link, 0x12);
     }
     writer_link link(sim.backend());
-    ASSERT_TRUE(link.open_writer(kVendor, kProduct, 64, 0, false));
+    ASSERT_TRUE(open_writer_link(link, false));
     set_address(link, 0x7FFF);
     EXPECT_EQ(read_byte(link), 0x12);
     set_address(link, 1);
@@ -45,12 +44,12 @@ TEST(sim_process_test, restart_refuses_connections_for_a_while) {
     writer_sim_process sim;
     ASSERT_TRUE(sim.start({"--restart-ms", "300"}));
     writer_link link(sim.backend());
-    ASSERT_TRUE(link.open_writer(kVendor, kProduct, 64, 0, false));
+    ASSERT_TRUE(open_writer_link(link, false));
     enter_boot_loader(link);
     link.close_writer();
-    EXPECT_FALSE(link.open_writer(kVendor, kProduct, 64, 0, false));
+    EXPECT_FALSE(open_writer_link(link, false));
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    EXPECT_TRUE(link.open_writer(kVendor, kProduct, 64, 0, false));
+    EXPECT_TRUE(open_writer_link(link, false));
     const auto lines = sim.trace_lines();
     EXPECT_NE(std::find(lines.begin(), lines.end(), "restart boot"), lines.end());
 }
@@ -64,7 +63,7 @@ TEST(sim_process_test, a_second_start_waits_for_the_new_simulator_not_the_old_so
     ASSERT_EQ(::stat(sim.socket_path().c_str(), &status), 0);
     ASSERT_TRUE(sim.start({"--chip", "KOVA21"}));
     writer_link link(sim.backend());
-    EXPECT_TRUE(link.open_writer(kVendor, kProduct, 64, 0, false)) << link.link_status_text();
+    EXPECT_TRUE(open_writer_link(link, false)) << link.link_status_text();
 }
 
 TEST(sim_process_test, report_delay_models_a_usb_frame) {
@@ -72,7 +71,7 @@ TEST(sim_process_test, report_delay_models_a_usb_frame) {
     ASSERT_TRUE(sim.start({"--report-delay-us", "1000"}));
     writer_link link(sim.backend());
     const auto start = std::chrono::steady_clock::now();
-    ASSERT_TRUE(link.open_writer(kVendor, kProduct, 64, 0, false));  // 64 probe reports
+    ASSERT_TRUE(open_writer_link(link, false));  // 64 probe reports
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(64));
 }
 

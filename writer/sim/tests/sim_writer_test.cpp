@@ -53,6 +53,14 @@ TEST_F(sim_writer_test, link_test_raises_the_first_digit) {
     EXPECT_EQ(result[20], 'x');
 }
 
+TEST_F(sim_writer_test, boot_loader_answers_the_link_test_as_the_application_does) {
+    options.faults.bad_echo = {2};
+    make("KOVA3k10");
+    writer->set_mode(sim_mode::boot_loader);
+    EXPECT_EQ(result_of(cmd::link_test, {{3, '1'}})[3], '2');
+    EXPECT_EQ(result_of(cmd::link_test, {{3, '1'}})[3], '3');  // the second one of the connection is garbled
+}
+
 TEST_F(sim_writer_test, chip_test_answers_for_its_own_series) {
     result_of(cmd::select_chip_type, {{5, 0xF6}});
     sim_payload result = result_of(cmd::test_chip, {{5, 0xF6}});
