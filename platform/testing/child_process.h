@@ -22,6 +22,9 @@ struct child_result {
     bool killed_as_hung = false;
 };
 
+// True when `part` stands anywhere in `text`, such as a line in a child's output.
+inline bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
 // Prompts and the keys typed once the output shows each one, in turn.
 using typed_keys = std::vector<std::pair<std::string, std::string>>;
 

@@ -1,8 +1,10 @@
 #include "compare_files.h"
 
+#include "block_compare.h"
+#include "regular_file.h"
+
 #include <algorithm>
 #include <array>
-#include <memory>
 
 namespace {
 
@@ -10,10 +12,6 @@ constexpr int32_t kBlockBytes = 1024;
 constexpr int32_t kLoggedErrors = 24;
 constexpr uint8_t kBlank = 0xFF;
 
-struct file_closer {
-    void operator()(FILE* file) const { std::fclose(file); }
-};
-using file_handle = std::unique_ptr<FILE, file_closer>;
 
 // Counts and logs the differences of one compare run.
 class difference_log {
@@ -81,6 +79,6 @@ bool compare_files(const std::optional<std::string>& first_path, const std::stri
     }
     differences.add_unread(total - compared);
 
-    ratio = static_cast<float>((total - differences.errors()) * 100.0 / total);
+    ratio = pass_ratio(total, differences.errors());
     return differences.errors() == 0;
 }

@@ -1,23 +1,19 @@
 #include "files_equal.h"
 
+#include "regular_file.h"
+
 #include <cstdio>
 #include <cstring>
-#include <memory>
 
 namespace {
-
-struct file_closer {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using file_ptr = std::unique_ptr<std::FILE, file_closer>;
 
 constexpr size_t kChunk = 1024;
 
 }  // namespace
 
 bool files_equal(const std::string& first_path, const std::string& second_path) {
-    const file_ptr first(std::fopen(first_path.c_str(), "rb"));
-    const file_ptr second(std::fopen(second_path.c_str(), "rb"));
+    const file_handle first(std::fopen(first_path.c_str(), "rb"));
+    const file_handle second(std::fopen(second_path.c_str(), "rb"));
     if (!first || !second) return false;
     char a[kChunk], b[kChunk];
     for (;;) {

@@ -20,7 +20,6 @@ namespace {
 constexpr int kProbeTimeoutMs = 100;
 constexpr int kRestartWaitMs = 1500;
 constexpr int kBuiltInVersion = 0x108;
-constexpr int kNoVersion = 255;
 
 // updater_exit_code
 constexpr int kDone = 0;
@@ -89,9 +88,9 @@ public:
         start_application(link_, kUpdaterRestartAnswerMs);
         if (!restart_link()) return download();
 
-        int major = kNoVersion, minor = kNoVersion;
+        int major = kNoFirmwareVersion, minor = kNoFirmwareVersion;
         get_firmware_version(link_, major, minor);
-        if (major == kNoVersion) {
+        if (major == kNoFirmwareVersion) {
             std::fputs("[  ] Cannot detect current version.\n", stdout);
             if (state_.version_mode) {
                 link_.close_writer();
@@ -150,8 +149,8 @@ private:
     int check_boot_loader() {
         std::fputs("[  ] Version Checking....\n", stdout);
         if (!enter_boot_mode()) return kNoWriter;
-        int major = kNoVersion, minor = kNoVersion;
-        if (get_firmware_version(link_, major, minor) == kNoVersion) {
+        int major = kNoFirmwareVersion, minor = kNoFirmwareVersion;
+        if (get_firmware_version(link_, major, minor) == kNoFirmwareVersion) {
             std::fputs("[  ] KovaWriter boot code check     Fail.\n", stdout);
             return kNoWriter;
         }

@@ -40,6 +40,3 @@ protected:
     writer_sim_process sim;
 };
 
-inline bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}

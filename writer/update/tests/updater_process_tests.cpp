@@ -22,8 +22,6 @@ std::string version_report(const std::string& shown) {
            ",Update Version is V01.08 .\n";
 }
 
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
 size_t count_of(const std::vector<uint8_t>& commands, uint8_t code) {
     return static_cast<size_t>(std::count(commands.begin(), commands.end(), code));
 }
