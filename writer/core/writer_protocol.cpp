@@ -143,8 +143,7 @@ bool select_chip(writer_link& link, uint8_t chip_id, int32_t start, bool forced)
         std::printf("IC Test Fail\n");
         return false;
     }
-    reset_address(link);
-    set_address(link, start);
+    move_address(link, start);
     return true;
 }
 
@@ -158,6 +157,11 @@ void set_address(writer_link& link, int32_t address) {
     request sent(writer_command::set_address);
     sent.put_u32(5, static_cast<uint32_t>(address));
     exchange(link, sent, address / 500 + kAnswerMs, kShortPauseMs);
+}
+
+void move_address(writer_link& link, int32_t address) {
+    reset_address(link);
+    set_address(link, address);
 }
 
 uint8_t write_byte(writer_link& link, uint8_t value) {

@@ -32,6 +32,8 @@ bool select_chip(writer_link& link, uint8_t chip_id, int32_t start, bool forced)
 void reset_address(writer_link& link);
 // Moves the writer's current chip address; nothing is sent for address 0.
 void set_address(writer_link& link, int32_t address);
+// Puts the writer's current chip address at `address`, from a fresh reset.
+void move_address(writer_link& link, int32_t address);
 // Programs one byte at the current address; byte 5 of the last answer (0 when none came).
 uint8_t write_byte(writer_link& link, uint8_t value);
 // Reads one byte at the current address (0 when no answer came).

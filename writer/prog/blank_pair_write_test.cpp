@@ -40,11 +40,9 @@ blank_pair find_blank_pair(FILE* file, int32_t first_offset, int32_t last_offset
 // Programs the value at the address and reads it back; true when it reads back.
 bool write_and_read_back(writer_link& link, int32_t address, uint8_t value, FILE* log) {
     // set_address sends nothing for address 0, so every move starts from a reset.
-    reset_address(link);
-    set_address(link, address);
+    move_address(link, address);
     write_byte(link, value);
-    reset_address(link);
-    set_address(link, address);
+    move_address(link, address);
     const uint8_t read_back = read_byte(link);
     const char* format = "     Write to %06x with %02Xh,and read back value is %02Xh\n";
     std::printf(format, address, value, read_back);

@@ -71,8 +71,7 @@ void verify_chip(writer_run& run) {
             return;
         }
     }
-    reset_address(run.link);
-    set_address(run.link, run.range_start);
+    move_address(run.link, run.range_start);
     compare_chip(run, &run.image, L);
 }
 

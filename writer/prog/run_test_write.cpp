@@ -40,13 +40,11 @@ void run_test_write(writer_run& run) {
     const uint8_t bytes[2] = {static_cast<uint8_t>(written), static_cast<uint8_t>(written >> 8)};
     int32_t start = kTestFirst;
     int32_t end = kTestLast;
-    reset_address(run.link);
-    set_address(run.link, kTestFirst);
+    move_address(run.link, kTestFirst);
     const bool programmed = program_buffer(run.link, bytes, start, end);
     reset_address(run.link);
     if (!programmed) return test_failed(run, 2);
-    reset_address(run.link);
-    set_address(run.link, kTestFirst);
+    move_address(run.link, kTestFirst);
     uint16_t read_back = 0;
     if (!read_test_area(run, read_back) || read_back != written) return test_failed(run, 3);
     std::printf("Test Area [%d:%d] = %04Xh <Write In>\n", kTestFirst, kTestLast, written);
