@@ -1,0 +1,117 @@
+// The services as the program uses them.
+#include "studio_services.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QAudioOutput>
+#include <QMediaPlayer>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace {
+
+class qt_message_boxes : public message_box_service {
+public:
+    int show(QWidget* owner, const QString& text, const QString& caption, unsigned flags) override {
+        QMessageBox box(owner);
+        box.setTextFormat(Qt::PlainText);
+        box.setText(text);
+        box.setWindowTitle(caption);
+        switch (flags & 0xF0) {
+        case MB_ICONERROR: box.setIcon(QMessageBox::Critical); break;
+        case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
+        case MB_ICONEXCLAMATION: box.setIcon(QMessageBox::Warning); break;
+        case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
+        default: break;
+        }
+        switch (flags & 0x0F) {
+        case MB_OKCANCEL: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+        case MB_YESNO: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+        default: box.setStandardButtons(QMessageBox::Ok); break;
+        }
+        switch (box.exec()) {
+        case QMessageBox::Cancel: return IDCANCEL;
+        case QMessageBox::Yes: return IDYES;
+        case QMessageBox::No: return IDNO;
+        default: return (flags & 0x0F) == MB_YESNO ? IDNO : ((flags & 0x0F) == MB_OKCANCEL ? IDCANCEL : IDOK);
+        }
+    }
+};
+
+// The desktop's dialog sounds from the freedesktop sound theme when it is installed, else the bell.
+class qt_sounds : public sound_service {
+public:
+    void play(const QString& name) override {
+        const QString file = theme_file(name == "SYSTEMHAND" ? "dialog-error" : "dialog-information");
+        if (file.isEmpty()) {
+            QApplication::beep();
+            return;
+        }
+        if (!player_) {
+            player_ = std::make_unique<QMediaPlayer>();
+            output_ = std::make_unique<QAudioOutput>();
+            player_->setAudioOutput(output_.get());
+        }
+        player_->stop();
+        player_->setSource(QUrl::fromLocalFile(file));
+        player_->play();
+    }
+
+private:
+    static QString theme_file(const QString& event) {
+        for (const QString& folder : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+            for (const char* extension : {".oga", ".ogg", ".wav"}) {
+                const QString path = folder + "/sounds/freedesktop/stereo/" + event + extension;
+                if (QFileInfo(path).isFile()) return path;
+            }
+        }
+        return {};
+    }
+    std::unique_ptr<QAudioOutput> output_;
+    std::unique_ptr<QMediaPlayer> player_;
+};
+
+class qt_shell : public shell_service {
+public:
+    void open(const QString& target) override {
+        const QUrl url = target.contains("://") || target.startsWith("mailto:") ? QUrl(target)
+                                                                                : QUrl::fromLocalFile(target);
+        QDesktopServices::openUrl(url);
+    }
+};
+
+class qt_file_dialogs : public file_dialog_service {
+public:
+    QStringList open_files(QWidget* owner, const QString& filter, bool several) override {
+        QFileDialog dialog(owner);
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(several ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+        dialog.setNameFilter(qt_name_filter(filter));
+        if (dialog.exec() != QDialog::Accepted) return {};
+        return dialog.selectedFiles();
+    }
+
+    QString save_file(QWidget* owner, const QString& filter, const QString& default_extension) override {
+        QFileDialog dialog(owner);
+        dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setNameFilter(qt_name_filter(filter));
+        QString suffix = default_extension;
+        if (suffix.startsWith('.')) suffix.remove(0, 1);
+        dialog.setDefaultSuffix(suffix);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+        return dialog.selectedFiles().first();
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<message_box_service> make_qt_message_boxes() { return std::make_unique<qt_message_boxes>(); }
+std::unique_ptr<sound_service> make_qt_sounds() { return std::make_unique<qt_sounds>(); }
+std::unique_ptr<shell_service> make_qt_shell() { return std::make_unique<qt_shell>(); }
+std::unique_ptr<file_dialog_service> make_qt_file_dialogs() { return std::make_unique<qt_file_dialogs>(); }
