@@ -1,0 +1,26 @@
+#include "mode_settings.h"
+
+#include <cstdio>
+
+#include "ini_file.h"
+
+std::string mode_settings_path(const std::string& program_folder, const std::string& mode_key) {
+    return program_folder + "bin/" + mode_key + "/" + mode_key + ".ini";
+}
+
+mode_settings read_mode_settings(const ini_file& file) {
+    mode_settings settings;
+    settings.fixed = file.read_integer("Global", "Fixed", 1);
+    settings.max_sec = file.read_integer("Global", "MaxSec", 1);
+    for (int row = 0; row < 2; ++row) {
+        const std::string section = "Line" + std::to_string(row);
+        for (int column = 0; column < kIoSettingColumns; ++column) {
+            char key[8];
+            std::snprintf(key, sizeof key, "Cell%02d", column);
+            settings.cells[row][column] = file.read_string(section, key, "");
+        }
+    }
+    return settings;
+}
+
+int32_t group_count(int32_t max_sec) { return max_sec < 1 ? 1 : max_sec; }
