@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
     application.setApplicationName("KovaStudio");
     // Only the lock's name is looked at by another copy.
     single_instance_lock lock("KOVAPRO Sound Compiler");
-    if (lock.state() == instance_lock_state::already_running) {
+    if (lock.result() == instance_lock_result::already_running) {
         services().message_boxes->show(nullptr, "Program has already started!", "Program Starts Failure!",
                                        MB_OK | MB_ICONEXCLAMATION);
         return 0;

@@ -1,0 +1,83 @@
+// Renders KovaStudio's forms to PNG files for a look: the start form after its
+// checks and each page of the main form, against a program folder (the build's
+// installation by default). Message boxes are answered with their default
+// button and recorded on standard error; no sound plays.
+//
+//   render-forms OUTPUT_FOLDER [PROGRAM_FOLDER]
+#include "program_folder.h"
+#include "studio_font.h"
+#include "studio_services.h"
+#include "tform1.h"
+#include "tform2.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPixmap>
+#include <QThread>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+class quiet_boxes : public message_box_service {
+public:
+    int show(QWidget*, const QString& text, const QString& caption, unsigned flags) override {
+        std::fprintf(stderr, "box \"%s\": %s\n", caption.toUtf8().constData(), text.toUtf8().constData());
+        return (flags & 0x0F) == MB_YESNO ? IDNO : IDOK;
+    }
+};
+
+class no_sounds : public sound_service {
+public:
+    void play(const QString&) override {}
+};
+
+void wait_until(const std::function<bool()>& done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < 60000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+}
+
+bool save(QWidget* widget, const std::string& file) {
+    const bool saved = widget->grab().save(QString::fromStdString(file), "PNG");
+    std::fprintf(stderr, "%s %s\n", saved ? "wrote" : "could not write", file.c_str());
+    return saved;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2 || argc > 3) {
+        std::fprintf(stderr, "usage: render-forms OUTPUT_FOLDER [PROGRAM_FOLDER]\n");
+        return 2;
+    }
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication application(argc, argv);
+    apply_studio_font(application);
+    application.setQuitOnLastWindowClosed(false);
+    const std::string out = std::string(argv[1]) + "/";
+    SetProgramFolder(argc == 3 ? argv[2] : ExecutableFolder() + "../kova/");
+    studio_services replacement;
+    replacement.message_boxes = std::make_unique<quiet_boxes>();
+    replacement.sounds = std::make_unique<no_sounds>();
+    install_services(std::move(replacement));
+
+    auto* main_form = new TForm1();
+    wait_until([] { return Form1->isVisible() || Form2->B_Ini_Cancel->isEnabled(); });
+    bool ok = save(Form2, out + "start-form.png");
+    Form1->show();
+    const char* pages[] = {"compiler", "writer", "about"};
+    for (int page = 0; page < 3; ++page) {
+        Form1->PC_PageSelect->setCurrentIndex(page);
+        QApplication::processEvents();
+        ok = save(Form1, out + "main-" + pages[page] + ".png") && ok;
+    }
+    delete Form2;
+    delete main_form;
+    return ok ? 0 : 1;
+}
