@@ -1,0 +1,37 @@
+// Names of the files the compile pipeline exchanges with its child programs,
+// relative to the program folder, and the names built from the project's
+// device and trigger mode (the per-chip folder, its mode settings file and its
+// image template).
+#pragma once
+
+#include <string>
+
+inline constexpr const char* kScriptFile = "temp/Script.txt";       // encoder script
+inline constexpr const char* kTableFile = "temp/Table.txt";         // voice table
+inline constexpr const char* kVoiceDataFile = "temp/Script.mf0";    // encoder output
+inline constexpr const char* kLinkScriptFile = "temp/result.lns";   // image builder input
+inline constexpr const char* kBuilderLogFile = "temp/QavGen.log";   // image builder log
+inline constexpr const char* kShadowImageFile = "temp/shadow.dat";  // the builder's duplicate image
+inline constexpr const char* kChecksumReportFile = "temp/temp.csm"; // image checker log
+
+inline constexpr const char* kEncoderProgram = "bin/tonepack";
+inline constexpr const char* kImageBuilderProgram = "bin/qavgen";
+inline constexpr const char* kImageCheckerProgram = "bin/qavchk";
+
+// The per-chip folder name under bin: the device code's digit, "x" and the
+// trigger-mode code ("1x2" for device Y1 and mode 2).
+std::string chip_folder_key(const std::string& device_code, const std::string& mode_code);
+
+// The chip's mode settings file relative to the program folder: "bin/1x2/1x2.ini".
+std::string mode_settings_file(const std::string& device_code, const std::string& mode_code);
+
+// The compression format's digit in image names: "2" for index 0 (ADPCM), "7"
+// for index 1 (u-law), "" for any other index.
+std::string compression_digit(int compression_index);
+
+// Device code, format digit and mode code ("Y122"): the image template's name
+// without its extension, also shown in the voice table.
+std::string image_code(const std::string& device_code, int compression_index, const std::string& mode_code);
+
+// The image template relative to the program folder: "bin/1x2/Y122.pgm".
+std::string image_template_file(const std::string& device_code, int compression_index, const std::string& mode_code);
