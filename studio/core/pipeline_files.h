@@ -4,6 +4,8 @@
 // image template).
 #pragma once
 
+#include "device_vocabulary.h"
+
 #include <string>
 
 inline constexpr const char* kScriptFile = "temp/Script.txt";       // encoder script
@@ -18,16 +20,8 @@ inline constexpr const char* kEncoderProgram = "bin/tonepack";
 inline constexpr const char* kImageBuilderProgram = "bin/qavgen";
 inline constexpr const char* kImageCheckerProgram = "bin/qavchk";
 
-// The per-chip folder name under bin: the device code's digit, "x" and the
-// trigger-mode code ("1x2" for device Y1 and mode 2).
-std::string chip_folder_key(const std::string& device_code, const std::string& mode_code);
-
 // The chip's mode settings file relative to the program folder: "bin/1x2/1x2.ini".
 std::string mode_settings_file(const std::string& device_code, const std::string& mode_code);
-
-// The compression format's digit in image names: "2" for index 0 (ADPCM), "7"
-// for index 1 (u-law), "" for any other index.
-std::string compression_digit(int compression_index);
 
 // Device code, format digit and mode code ("Y122"): the image template's name
 // without its extension, also shown in the voice table.
