@@ -34,7 +34,11 @@ int main(int argc, char** argv) {
     if (argc > 8) spec.header_offset = static_cast<int16_t>(parse_hex(argv[8]));
     if (argc > 9) spec.seed = static_cast<uint32_t>(std::strtoul(argv[9], nullptr, 10));
 
-    std::string error;
+    std::string error = template_verifier_problem(spec);
+    if (!error.empty()) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
     const auto bytes = template_file(spec, error);
     if (!error.empty()) {
         std::fprintf(stderr, "%s\n", error.c_str());

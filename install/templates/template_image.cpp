@@ -82,3 +82,11 @@ std::vector<uint8_t> template_file(const template_spec& spec, std::string& error
     file.insert(file.end(), rom.begin(), rom.end());
     return file;
 }
+
+std::string template_verifier_problem(const template_spec& spec) {
+    const int L = system_info_length(spec);
+    if (spec.cipher_start != spec.cipher_end && spec.cipher_start == L && L % 8 != 0)
+        return "enciphered range starts at " + std::to_string(L) +
+               ", the end of the system information, which QavChk cannot verify";
+    return "";
+}

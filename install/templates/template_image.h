@@ -25,3 +25,11 @@ std::vector<uint8_t> template_plain_rom(const template_spec& spec);
 // The whole template file, the range enciphered. Empty with a message in
 // `error` when the description is not a sound template.
 std::vector<uint8_t> template_file(const template_spec& spec, std::string& error);
+
+// Empty when QavChk can verify the images made from this template, else the
+// reason. Its checksum re-aligns the first read after the system information
+// to a multiple of 8; when a non-empty enciphered range starts right at an
+// unaligned end of the system information (level II: 44), that read gets no
+// whole block and the image never verifies. template_file still makes such a
+// template, so that tests can show the checker's behaviour.
+std::string template_verifier_problem(const template_spec& spec);

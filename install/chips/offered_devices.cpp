@@ -1,0 +1,22 @@
+#include "offered_devices.h"
+
+#include "chip_table.h"
+#include "ini_file.h"
+
+std::vector<offered_device> offered_devices(const ini_file& setup) {
+    std::vector<offered_device> devices;
+    for (const char series : {'Y', 'Z'}) {
+        for (char digit = '0'; digit <= '9'; ++digit) {
+            offered_device device;
+            device.code = {series, digit};
+            device.symbol = setup.read_string(device.code, "Symbol", "");
+            if (device.symbol.empty()) continue;
+            device.size = setup.read_integer(device.code, "Size", 0);
+            const auto pack = static_cast<unsigned>(setup.read_integer(device.code, "Pack", 0));
+            for (const trigger_mode& mode : trigger_modes())
+                if (pack & mode.pack_bit) device.modes.push_back(mode.code);
+            devices.push_back(device);
+        }
+    }
+    return devices;
+}
