@@ -8,7 +8,7 @@
 #include "ini_file.h"
 #include "ini_text.h"
 #include "offered_devices.h"
-#include "output_file.h"
+#include "generated_file.h"
 #include "regular_file.h"
 
 namespace fs = std::filesystem;

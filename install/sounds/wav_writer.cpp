@@ -5,7 +5,7 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "output_file.h"
+#include "generated_file.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "language_file.h"
-#include "output_file.h"
+#include "generated_file.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

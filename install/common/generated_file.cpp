@@ -1,4 +1,4 @@
-#include "output_file.h"
+#include "generated_file.h"
 
 #include <cstdio>
 
