@@ -116,7 +116,7 @@ TEST(run_child_command_test, program_path_is_not_searched_along_path) {
 
 TEST(run_child_command_test, child_ended_by_a_signal_gives_98) {
     EXPECT_EQ(run_child_command(probe_command("signal 9"), false), child_no_exit_code);
-    EXPECT_EQ(run_child_command(probe_command("signal 11"), false), child_no_exit_code);
+    EXPECT_EQ(run_child_command(probe_command("signal 15"), false), child_no_exit_code);
     EXPECT_EQ(run_child_command("/bin/sh -c \"kill -TERM $$\"", false), child_no_exit_code);
 }
 
