@@ -143,10 +143,12 @@ TEST(run_child_command_test, hidden_console_streams_are_dev_null) {
     EXPECT_TRUE(has_line(report, "fd2 /dev/null"));
 
     // A hidden child reads end of input at once and writes nowhere.
+    int echoed = -100;
     {
         const redirected_streams streams(folder);
-        EXPECT_EQ(run_child_command(probe_command("echo"), false), 0);
+        echoed = run_child_command(probe_command("echo"), false);
     }
+    EXPECT_EQ(echoed, 0);
     EXPECT_EQ(read_text(folder + "/out.txt"), "");
     EXPECT_EQ(read_text(folder + "/err.txt"), "");
 }
@@ -165,10 +167,12 @@ TEST(run_child_command_test, shown_console_streams_are_the_callers) {
     EXPECT_TRUE(has_line(report, "fd2 " + caller[2]));
     EXPECT_EQ(caller[0], fs::canonical(folder + "/in.txt").string());
 
+    int echoed = -100;
     {
         const redirected_streams streams(folder);
-        EXPECT_EQ(run_child_command(probe_command("echo"), true), 0);
+        echoed = run_child_command(probe_command("echo"), true);
     }
+    EXPECT_EQ(echoed, 0);
     EXPECT_EQ(read_text(folder + "/out.txt"), "out:typed\n");
     EXPECT_EQ(read_text(folder + "/err.txt"), "err:typed\n");
 }
