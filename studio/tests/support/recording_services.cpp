@@ -18,7 +18,9 @@ public:
         const expected_box expected = record_.expected_boxes.front();
         record_.expected_boxes.pop_front();
         EXPECT_EQ(caption.toStdString(), expected.caption.toStdString()) << "box text: " << text.toStdString();
-        if (!expected.text.isEmpty()) EXPECT_EQ(text.toStdString(), expected.text.toStdString());
+        if (!expected.text.isEmpty()) {
+            EXPECT_EQ(text.toStdString(), expected.text.toStdString());
+        }
         return expected.answer;
     }
 
