@@ -22,10 +22,10 @@ std::vector<std::vector<const script_entry*>> uses_of_sounds(const encoder_scrip
 }  // namespace
 
 loaded_sounds load_sounds(const encoder_script& script) {
-    const uint64_t address_end = kMaxAddress + uint64_t{1};
+    // Every address of the layout, the end of the voice data included, has 24 bits.
     uint64_t end = script.offset + voice_tables_size(script);
-    if (end > address_end)
-        throw run_failure{kTonepackTooLarge, "the groups and entries alone reach beyond ROM address FFFFFF"};
+    if (end > kMaxAddress)
+        throw run_failure{kTonepackTooLarge, "the groups and entries alone end beyond ROM address FFFFFF"};
 
     const auto uses = uses_of_sounds(script);
     loaded_sounds loaded;
@@ -51,8 +51,8 @@ loaded_sounds load_sounds(const encoder_script& script) {
         if (count > kMaxSampleCount)
             throw run_failure{kTonepackTooLarge, where + "more than " + std::to_string(kMaxSampleCount) + " samples"};
         end += encoded_size(sound.kind, count);
-        if (end > address_end)
-            throw run_failure{kTonepackTooLarge, where + "the voice data would reach beyond ROM address FFFFFF"};
+        if (end > kMaxAddress)
+            throw run_failure{kTonepackTooLarge, where + "the voice data would end beyond ROM address FFFFFF"};
         if (!wave.read(count, loaded.samples[s], error)) throw run_failure{kTonepackSoundUnusable, where + error};
         loaded.files.push_back(wave.identity());
     }

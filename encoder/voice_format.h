@@ -40,7 +40,7 @@ inline constexpr int kEntryCountShift = 24;
 inline constexpr int kEntryDividerShift = 48;
 inline constexpr int kEntryKindShift = 61;
 inline constexpr int kEntryBusyShift = 63;
-inline constexpr uint32_t kMaxAddress = 0xFFFFFF;   // 24-bit ROM addresses: voice data ends by 0x1000000
+inline constexpr uint32_t kMaxAddress = 0xFFFFFF;   // 24-bit ROM addresses: voice data ends by 0xFFFFFF
 inline constexpr uint32_t kMaxSampleCount = 0xFFFFFF;
 inline constexpr uint32_t kMaxDivider = 0x1FFF;
 

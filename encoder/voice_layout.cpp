@@ -41,7 +41,7 @@ std::vector<uint8_t> build_voice_data(const encoder_script& script, const std::v
         position[s] = total;
         total += encoded_size(script.sounds[s].kind, samples[s].size());
     }
-    if (script.offset + total > kMaxAddress + 1ull) throw std::logic_error("voice data beyond the address range");
+    if (script.offset + total > kMaxAddress) throw std::logic_error("voice data beyond the address range");
 
     std::vector<uint8_t> out(total);
     std::copy(kVoiceMagic.begin(), kVoiceMagic.end(), out.begin());

@@ -144,15 +144,21 @@ TEST_F(Contract, TheScriptsRateMustBeTheFilesRate) {
 }
 
 TEST_F(Contract, VoiceDataEndsWithinTheAddressRange) {
-    // 48 + 4 + 8 bytes of tables and 2000 samples: from FFF7F4 the data ends
-    // exactly at the top of the 24-bit range; one byte later it does not fit.
-    project.offset = "FFF7F4";
+    // 48 + 4 + 2 * 8 bytes of tables and 2000 samples, then a sound without
+    // samples: from FFF7EB the data end at FFFFFF, where the empty sound
+    // starts, an address of 24 bits still; one byte later they do not fit.
+    project.sounds.push_back({sound_kind::pcm, sound_wave("empty.wav", {}), "8000"});
+    project.groups[0].entries.push_back({1, true});
+    project.offset = "FFF7EB";
     ASSERT_EQ(encode(project).exit_code, 0);
-    EXPECT_EQ(decoded().groups[0].entries[0].samples, tone);
-    project.offset = "FFF7F5";
+    const decoded_voice_data voice = decoded();
+    EXPECT_EQ(voice.groups[0].entries[0].samples, tone);
+    EXPECT_EQ(voice.groups[0].entries[1].address, 0xFFFFFFu);
+    project.offset = "FFF7EC";
     const child_result r = encode(project);
     expect_failure_code(r, kTooLarge);
-    EXPECT_NE(r.error_output.find("beyond ROM address FFFFFF"), std::string::npos);
+    EXPECT_NE(r.error_output.find("line 4: I0001: the voice data would end beyond ROM address FFFFFF"),
+              std::string::npos);
     EXPECT_FALSE(file_exists(output));
     project.offset = "1000000";
     expect_failure_code(encode(project), kTooLarge);
