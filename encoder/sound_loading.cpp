@@ -1,0 +1,60 @@
+#include "sound_loading.h"
+
+#include <algorithm>
+
+#include "run_failure.h"
+#include "voice_layout.h"
+#include "wave_file.h"
+
+namespace {
+
+std::string at_line(int line) { return "line " + std::to_string(line) + ": "; }
+
+// The entries of each sound, for comparing the rates they state.
+std::vector<std::vector<const script_entry*>> uses_of_sounds(const encoder_script& script) {
+    std::vector<std::vector<const script_entry*>> uses(script.sounds.size());
+    for (const script_group& group : script.groups)
+        for (const script_entry& entry : group.entries)
+            if (entry.sound >= 0) uses[entry.sound].push_back(&entry);
+    return uses;
+}
+
+}  // namespace
+
+loaded_sounds load_sounds(const encoder_script& script) {
+    // Every address of the layout, the end of the voice data included, has 24 bits.
+    uint64_t end = script.offset + voice_tables_size(script);
+    if (end > kMaxAddress)
+        throw run_failure{kTonepackTooLarge, "the groups and entries alone end beyond ROM address FFFFFF"};
+
+    const auto uses = uses_of_sounds(script);
+    loaded_sounds loaded;
+    loaded.samples.resize(script.sounds.size());
+    for (size_t s = 0; s < script.sounds.size(); ++s) {
+        const script_sound& sound = script.sounds[s];
+        if (sound.kind == sound_kind::silence) continue;
+        const std::string where = at_line(sound.line) + sound.id + ": ";
+        wave_file wave;
+        std::string error;
+        if (!wave.open(sound.path, error)) throw run_failure{kTonepackSoundUnusable, where + error};
+        for (const script_entry* entry : uses[s])
+            if (entry->rate != wave.rate())
+                throw run_failure{kTonepackSoundUnusable,
+                                  at_line(entry->line) + sound.id + " plays at " + std::to_string(entry->rate) +
+                                      " Hz, but " + sound.path + " holds " + std::to_string(wave.rate()) + " Hz"};
+
+        const uint64_t count = std::min<uint64_t>(wave.frames(), wave.size_field());
+        if (wave.frames() != wave.size_field())
+            loaded.warnings.push_back(where + sound.path + " holds " + std::to_string(wave.frames()) +
+                                      " samples, its data-size field states " + std::to_string(wave.size_field()) +
+                                      "; " + std::to_string(count) + " are encoded");
+        if (count > kMaxSampleCount)
+            throw run_failure{kTonepackTooLarge, where + "more than " + std::to_string(kMaxSampleCount) + " samples"};
+        end += encoded_size(sound.kind, count);
+        if (end > kMaxAddress)
+            throw run_failure{kTonepackTooLarge, where + "the voice data would end beyond ROM address FFFFFF"};
+        if (!wave.read(count, loaded.samples[s], error)) throw run_failure{kTonepackSoundUnusable, where + error};
+        loaded.files.push_back(wave.identity());
+    }
+    return loaded;
+}
