@@ -5,6 +5,7 @@
 // files.
 #pragma once
 
+#include "checksum_report.h"
 #include "device_vocabulary.h"
 #include "ini_file.h"
 #include "t_combo_box.h"
@@ -190,8 +191,8 @@ public:
     project_snapshot ProjectSnapshot() const;
     QString SaveDatFileName;  // SD_SaveDat's FileName: the DAT path of the compile in progress
 
-    // Checksum query.
-    QString GetImageCheckSum(const QString& dat_path, const QString& rom_size);
+    // Checksum query: QavChk verifies the DAT for the ROM size (hexadecimal text) and reports its checksum.
+    checksum_query_result GetImageCheckSum(const QString& dat_path, const QString& rom_size);
 
     // Writer page.
     void B_LoadFileClick();

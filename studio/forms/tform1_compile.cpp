@@ -10,4 +10,3 @@ int TForm1::WriteLinkScript() { return -1; }
 int TForm1::RunImageBuilder() { return -1; }
 int TForm1::WriteCompileReport() { return -1; }
 project_snapshot TForm1::ProjectSnapshot() const { return {}; }
-QString TForm1::GetImageCheckSum(const QString&, const QString&) { return {}; }

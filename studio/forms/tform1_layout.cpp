@@ -91,7 +91,7 @@ void TForm1::CreateComponents() {
     BT_AppNote = button(page, "BT_AppNote", "Application Note", QRect(660, 20, 120, 24));
     SG_IOSetting = grid(page, "SG_IOSetting", QRect(8, 50, 772, 42), 11, 2, 1);
     SG_IOSetting->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    SG_IOSetting->setSelectionMode(QAbstractItemView::NoSelection);
+    SG_IOSetting->SetMarksCurrentRow(false);
     for (int col = 0; col < 11; ++col) SG_IOSetting->SetColWidth(col, 70);
     SG_IOSetting->SetDefaultRowHeight(19);
 

@@ -33,16 +33,17 @@ void TForm2::CreateComponents() {
     GP_InitialList = place(new QGroupBox(this), "GP_InitialList", QRect(10, 93, 380, 55));
     GP_InitialList->setAttribute(Qt::WA_TransparentForMouseEvents);
     GP_InitialList->setFocusPolicy(Qt::NoFocus);
+    // Wider than the 130 pixels the captions take in the forms' original font: the default sans font is wider.
     CB_Ini_SysFileChk = place(new QCheckBox("System File Checking...", GP_InitialList), "CB_Ini_SysFileChk",
-                              QRect(10, 10, 130, 17));
+                              QRect(10, 10, 156, 17));
     CB_Ini_SysFirmChk = place(new QCheckBox("Firmware Checking...", GP_InitialList), "CB_Ini_SysFirmChk",
-                              QRect(10, 30, 130, 17));
+                              QRect(10, 30, 156, 17));
     for (QCheckBox* box : {CB_Ini_SysFileChk, CB_Ini_SysFirmChk}) {
         box->setEnabled(false);
         box->setFocusPolicy(Qt::NoFocus);
     }
-    L_Ini_SysFileChk = place(new TLabel(GP_InitialList), "L_Ini_SysFileChk", QRect(140, 12, 230, 16));
-    L_Ini_SysFirmChk = place(new TLabel(GP_InitialList), "L_Ini_SysFirmChk", QRect(140, 32, 230, 16));
+    L_Ini_SysFileChk = place(new TLabel(GP_InitialList), "L_Ini_SysFileChk", QRect(168, 12, 206, 16));
+    L_Ini_SysFirmChk = place(new TLabel(GP_InitialList), "L_Ini_SysFirmChk", QRect(168, 32, 206, 16));
     B_Ini_Cancel = place(new QPushButton("Cancel", this), "B_Ini_Cancel", QRect(100, 154, 200, 25));
     B_Ini_Cancel->setEnabled(false);
     connect(B_Ini_Cancel, &QPushButton::clicked, this, [this] { B_Ini_CancelClick(); });

@@ -5,6 +5,7 @@
 //
 //   render-forms OUTPUT_FOLDER [PROGRAM_FOLDER]
 #include "program_folder.h"
+#include "render_scenarios.h"
 #include "studio_font.h"
 #include "studio_services.h"
 #include "tform1.h"
@@ -43,13 +44,26 @@ void wait_until(const std::function<bool()>& done) {
     }
 }
 
-bool save(QWidget* widget, const std::string& file) {
+}  // namespace
+
+bool save_picture(QWidget* widget, const std::string& output, const std::string& name) {
+    QApplication::processEvents();
+    const std::string file = output + name + ".png";
     const bool saved = widget->grab().save(QString::fromStdString(file), "PNG");
     std::fprintf(stderr, "%s %s\n", saved ? "wrote" : "could not write", file.c_str());
     return saved;
 }
 
-}  // namespace
+bool render_pages(const std::string& output) {
+    const char* pages[] = {"compiler", "writer", "about"};
+    bool ok = true;
+    for (int page = 0; page < 3; ++page) {
+        Form1->PC_PageSelect->setCurrentIndex(page);
+        ok = save_picture(Form1, output, std::string("main-") + pages[page]) && ok;
+    }
+    Form1->PC_PageSelect->setCurrentIndex(0);
+    return ok;
+}
 
 int main(int argc, char** argv) {
     if (argc < 2 || argc > 3) {
@@ -69,14 +83,9 @@ int main(int argc, char** argv) {
 
     auto* main_form = new TForm1();
     wait_until([] { return Form1->isVisible() || Form2->B_Ini_Cancel->isEnabled(); });
-    bool ok = save(Form2, out + "start-form.png");
+    bool ok = save_picture(Form2, out, "start-form");
     Form1->show();
-    const char* pages[] = {"compiler", "writer", "about"};
-    for (int page = 0; page < 3; ++page) {
-        Form1->PC_PageSelect->setCurrentIndex(page);
-        QApplication::processEvents();
-        ok = save(Form1, out + "main-" + pages[page] + ".png") && ok;
-    }
+    for (const auto& scene : {render_pages, render_project, render_writer}) ok = scene(out) && ok;
     delete Form2;
     delete main_form;
     return ok ? 0 : 1;

@@ -82,6 +82,13 @@ void TStringGrid::SetColWidth(int col, int width) {
 
 int TStringGrid::ColWidth(int col) const { return isColumnHidden(col) ? 0 : columnWidth(col); }
 
+void TStringGrid::SetMarksCurrentRow(bool marks) {
+    marks_current_row_ = marks;
+    setSelectionMode(marks ? QAbstractItemView::SingleSelection : QAbstractItemView::NoSelection);
+    setFocusPolicy(marks ? Qt::StrongFocus : Qt::NoFocus);
+    show_row(row_);
+}
+
 void TStringGrid::SetDefaultRowHeight(int height) {
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(height);
@@ -109,7 +116,7 @@ void TStringGrid::style_row(int row) {
 
 void TStringGrid::show_row(int row) {
     const QSignalBlocker quiet(this);
-    if (row < 0 || row >= rowCount()) {
+    if (!marks_current_row_ || row < 0 || row >= rowCount()) {
         clearSelection();
         return;
     }

@@ -28,6 +28,8 @@ public:
     void SetColWidth(int col, int width);
     int ColWidth(int col) const;
     void SetDefaultRowHeight(int height);
+    // A grid that only shows a table (the I/O settings) marks no current row.
+    void SetMarksCurrentRow(bool marks);
 
     // The current row; -1 only while the grid has no row below its fixed rows.
     int Row() const { return row_; }
@@ -55,6 +57,7 @@ private:
     void show_row(int row);
     int first_selectable_row() const;
 
+    bool marks_current_row_ = true;
     int fixed_rows_ = 1;
     int row_ = -1;
 };

@@ -3,7 +3,6 @@
 #include "program_folder.h"
 #include "tform1.h"
 #include "tform2.h"
-#include "test_files.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -13,7 +12,7 @@
 #include <filesystem>
 
 void studio_test::SetUp() {
-    const std::string runtime = test_folder() + "/runtime";
+    const std::string runtime = folder.path() + "../runtime";
     std::filesystem::create_directories(runtime);
     ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     SetProgramFolder(folder.path());

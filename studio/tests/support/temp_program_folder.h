@@ -7,7 +7,8 @@
 
 class temp_program_folder {
 public:
-    // Under the running test's scratch folder.
+    // Under the running test's scratch folder (test_folder(), which must not be called again by the test: it
+    // empties the folder).
     temp_program_folder();
 
     // The folder, ending in "/".

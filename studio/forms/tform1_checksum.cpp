@@ -1,0 +1,20 @@
+// The checksum of a DAT image, as QavChk reports it in temp/temp.csm.
+#include "tform1.h"
+
+#include "compile_commands.h"
+#include "my_thread.h"
+#include "output_file.h"
+#include "pipeline_files.h"
+#include "program_folder.h"
+
+checksum_query_result TForm1::GetImageCheckSum(const QString& dat_path, const QString& rom_size) {
+    const std::string failed = Msg("Msg025").toStdString();
+    const std::string report = ProgramFolder() + kChecksumReportFile;
+    // QavChk appends to its report; a report that cannot be emptied would be read with an older run's lines.
+    file_handle emptied = create_output_file(report);
+    if (!emptied || !close_output_file(emptied)) return {false, failed};
+    const int result = RunChildProgram(
+        image_checker_command_line(ProgramFolder(), dat_path.toStdString(), rom_size.toStdString()), LastThread);
+    const std::optional<std::string> text = result == 0 ? read_checksum_report(report) : std::nullopt;
+    return checksum_query_outcome(result, text, failed, Msg("Msg026").toStdString());
+}

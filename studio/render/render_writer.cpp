@@ -1,0 +1,3 @@
+#include "render_scenarios.h"
+
+bool render_writer(const std::string&) { return true; }
