@@ -43,7 +43,7 @@ for target in "$fuzz"/bin/*; do
   pids+=($!)
 done
 
-failed=0
+failed=0  # targets that failed
 for i in "${!names[@]}"; do
   name=${names[$i]}
   log=$fuzz/logs/$name.log
@@ -51,7 +51,7 @@ for i in "${!names[@]}"; do
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
     echo "fuzz $name: ${runs:-?} inputs in ${seconds} s, every promise held"
   else
-    failed=1
+    failed=$((failed + 1))
     echo "fuzz $name: FAILED (log: $log)"
     grep -aE '^(==[0-9]+==ERROR|SUMMARY|artifact_prefix)' "$log" | head -n 10 || true
     for artifact in "$fuzz/artifacts/$name-"*; do
@@ -61,4 +61,5 @@ for i in "${!names[@]}"; do
     done
   fi
 done
-exit $failed
+echo "fuzz: $((${#names[@]} - failed)) passed, $failed failed"
+exit $((failed > 0))
