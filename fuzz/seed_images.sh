@@ -1,12 +1,19 @@
 #!/usr/bin/env bash
-# Writes sample DAT images into the folder given, made as users make them:
-# templates from make_template, images built from them by QavGen; then a few
-# damaged ones (cut inside the enciphered range, only the header record).
+# Seeds for the targets that read DAT images: sample images made as users make
+# them (templates from make_template, images built from them by QavGen), and
+# a few damaged ones (cut inside the enciphered range, only the header record).
+# Each image goes into the folder given once after each prefix, a printf
+# format for what the target reads before the file:
+#   seed_images.sh OUT-FOLDER PREFIX...
 # Needs KOVA_TOOLS (make_template) and KOVA_BIN (qavgen).
 set -euo pipefail
-out=$1
-mkdir -p "$out"
-cd "$out"
+out=$(realpath -m "$1")
+shift
+images=$out.images
+rm -rf "$images"
+mkdir -p "$images"
+trap 'rm -rf "$images"' EXIT
+cd "$images"
 mk="$KOVA_TOOLS/make_template"
 
 "$mk" level1.pgm KOVA3k10 I 1000 100 200
@@ -38,3 +45,12 @@ head -c $((0x200 + 0x104)) full1.dat > cut.dat
 # The header record alone, its range [0, 8) wholly past the end of the file.
 printf 'KOVA\377\377\040\000\000\000\000\000\010\000\000\000' > record.dat
 head -c 16 /dev/zero | tr '\0' '\377' >> record.dat
+
+rm voice.mf0 voice.dpm
+for image in *; do
+  i=0
+  for prefix in "$@"; do
+    { printf "$prefix"; cat "$image"; } > "$out/$image-$i"
+    i=$((i + 1))
+  done
+done
