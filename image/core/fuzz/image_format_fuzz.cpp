@@ -115,8 +115,7 @@ void check_checksums(FILE* file, const image_model& m, int32_t rom_size) {
     KOVA_PROMISE(generated_ok == verified_ok && L == verified.system_info_length &&
                      generated.level == verified.level && generated.frequency_adjust == verified.frequency_adjust,
                  "system information differs between the calculators");
-    // A range starting at ROM 1 keeps byte 1 from the first 8-byte read.
-    if (h.cipher_end <= h.cipher_start || h.cipher_start != 1)
+    if (m.first_word_read_whole())
         KOVA_PROMISE(L == m.system_info_length(), "L " + number(L) + " for " + number(m.system_info_length()));
     KOVA_PROMISE(generated.level == (L == 16 ? 1 : L == 44 ? 2 : -1), "level of L " + number(L));
     KOVA_PROMISE(generated_ok == (L >= kMinSystemInfoLength ? 1 : 0), "refusal of L " + number(L));

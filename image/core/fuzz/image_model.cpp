@@ -22,6 +22,10 @@ bool image_model::ends_in_a_block() const {
 
 int image_model::system_info_length() const { return ((at(0) | at(1) << 8) & 0x3FFF) * 2; }
 
+bool image_model::first_word_read_whole() const {
+    return header.cipher_end <= header.cipher_start || header.cipher_start != 1;
+}
+
 bool image_model::keeps_to_the_format(int L) const {
     return header.cipher_end <= header.cipher_start || header.cipher_start > L ||
            (header.cipher_start == L && L % 8 == 0);

@@ -27,6 +27,10 @@ struct image_model {
 
     // L, the length of the system information, from the first two ROM bytes.
     int system_info_length() const;
+    // False when a read of the first 8 ROM bytes does not deliver byte 1 as
+    // the model has it: a range starting at ROM 1 stops that read after
+    // byte 0, before a block of which fewer than 8 bytes are wanted.
+    bool first_word_read_whole() const;
     // True when the enciphered range lies after the system information (or
     // starts on it when L is a multiple of 8, or holds no block): every byte
     // of the system information and the checksum slot is stored plainly, as
