@@ -8,12 +8,14 @@ namespace {
 
 enum class calculator { generate, verify };
 
-// Reads n bytes at ROM address rom through the reader into a buffer that
-// starts out as blank chip bytes, so a short image reads as 0xFF.
+// Reads n bytes at ROM address rom through the reader. Only the bytes it
+// delivered count: the rest, past the end of the file, read as a blank chip's
+// 0xFF.
 void read_rom(FILE* file, const image_header& h, int64_t rom, uint8_t* buffer, int32_t n) {
-    std::memset(buffer, 0xFF, static_cast<size_t>(n));
-    if (std::fseek(file, static_cast<long>(h.header_offset + rom), SEEK_SET) != 0) return;
-    image_read(buffer, n, file, h.header_offset, h.cipher_start, h.cipher_end);
+    int32_t got = 0;
+    if (std::fseek(file, static_cast<long>(h.header_offset + rom), SEEK_SET) == 0)
+        got = image_read(buffer, n, file, h.header_offset, h.cipher_start, h.cipher_end);
+    std::memset(buffer + got, 0xFF, static_cast<size_t>(n - got));
 }
 
 int compute(FILE* file, const image_header& h, checksum_result& result, int32_t rom_size, calculator kind,

@@ -26,9 +26,13 @@ int32_t image_read_at(uint8_t* buffer, int32_t n, FILE* file, int32_t base, int3
     }
     while (n > kCipherBlock - 1 && pos >= start && pos < end) {
         uint8_t scratch[kCipherBlock];
+        uint8_t plain[kCipherBlock];
         const size_t got = std::fread(scratch, 1, kCipherBlock, file);
         if (got < kCipherBlock) std::memset(scratch + got, 0, kCipherBlock - got);
-        image_decrypt_block(scratch, buffer + delivered, static_cast<int32_t>(pos + kCipherBlock));
+        image_decrypt_block(scratch, plain, static_cast<int32_t>(pos + kCipherBlock));
+        // Only what the file delivered reaches the buffer: the caller's bytes
+        // past it (blank 0xFF for the checksum) stay as they are.
+        std::memcpy(buffer + delivered, plain, got);
         advance(got);
         if (got < kCipherBlock) return delivered;
     }

@@ -12,6 +12,7 @@ inline constexpr int kPlainChunk = 1024;
 // ROM address 0; [start, end) the enciphered range. Never seeks. Stops early at
 // the end of the file and before a partial block inside the range. Returns the
 // number of bytes delivered; 0 at once when end - start is not a multiple of 8.
+// Nothing past the delivered bytes is written to the buffer.
 int32_t image_read(uint8_t* buffer, int32_t n, FILE* file, int32_t base, int32_t start, int32_t end);
 
 // The same, also telling the ROM position of the read start (file position

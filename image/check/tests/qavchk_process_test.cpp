@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "image_header.h"
 #include "qavchk_process.h"
 #include "test_files.h"
 #include "test_image.h"
@@ -174,6 +175,22 @@ TEST(QavChk, DamagedImagesEndWithAResult) {
     for (const char* rom_size : {"2000", "7FFFFFFF", "FFFFFFFF"}) {
         run = run_qavchk({image.string(), rom_size});
         EXPECT_EQ(run.exit_code, -5) << rom_size;
+    }
+}
+
+// Only the 32-byte record, with the ROM's first block enciphered: the system
+// information lies wholly past the end of the file and reads as blank 0xFF
+// (L = 0x7FFE), so below that ROM size the sum is six 0xFF bytes.
+TEST(QavChk, EncipheredBlockMissingFromTheFileCountsAsBlank) {
+    const fs::path dir = test_folder();
+    std::vector<uint8_t> record(kImageHeaderSize, 0xFF);
+    record[0] = 'K', record[1] = 'O', record[2] = 'V', record[3] = 'A';
+    put_header_fields(record, kImageHeaderSize, 0, 8);
+    write_file(dir / "a.dat", record);
+    for (const char* rom_size : {"0", "2000"}) {
+        const child_result run = run_qavchk({(dir / "a.dat").string(), rom_size});
+        EXPECT_EQ(run.exit_code, -5) << rom_size;
+        EXPECT_NE(run.output.find("Check Sum: [FA06] unmatched with[FFFF]\n"), std::string::npos) << run.output;
     }
 }
 

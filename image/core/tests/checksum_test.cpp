@@ -154,6 +154,24 @@ TEST(ImageChecksum, VerifierReadsTheStoredChecksum) {
     EXPECT_EQ(r.stored, 0xFFFF);
 }
 
+// The file ends before the enciphered first block of the ROM: none of its
+// bytes came, so the system information reads as blank 0xFF (L = 0x7FFE)
+// rather than as whatever a block of zeros deciphers to.
+TEST(ImageChecksum, EncipheredBlockCutAtTheEndOfTheFileReadsAsBlank) {
+    test_image image;
+    image.file.assign(kImageHeaderSize, 0xFF);
+    image.file[0] = 'K', image.file[1] = 'O', image.file[2] = 'V', image.file[3] = 'A';
+    put_header_fields(image.file, kImageHeaderSize, 0, 8);
+    for (bool verifier : {false, true}) {
+        const checksum_run r = run(image, 0, verifier);
+        EXPECT_EQ(r.ok, 1);
+        EXPECT_EQ(r.result.system_info_length, 0x7FFE);
+        EXPECT_EQ(r.result.checksum, static_cast<uint16_t>(0x10000 - 6 * 0xFF));
+        EXPECT_EQ(r.result.frequency_adjust, 0);
+        EXPECT_EQ(r.stored, 0xFFFF);
+    }
+}
+
 TEST(ImageChecksum, SystemInformationShorterThanSixteenBytesIsRefused) {
     for (uint8_t half : {0, 1, 7}) {
         test_image image = make_test_image(level_one(), 0);

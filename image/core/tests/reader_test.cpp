@@ -139,6 +139,27 @@ TEST(ImageReader, EndOfFileEndsTheRead) {
     EXPECT_EQ(r.bytes, plain(p, 0x680, 0x80));
 }
 
+TEST(ImageReader, WritesNothingPastTheBytesItDelivers) {
+    probe p = make_probe(0x100, 0x600);
+    p.file.resize(kBase + 0x103);  // three bytes of the range's first block
+    for (int32_t rom : {0x100, 0xF8}) {
+        FILE* file = open_at(p, rom);
+        std::vector<uint8_t> buffer(32, 0xFF);
+        const int32_t delivered = image_read(buffer.data(), 32, file, kBase, p.start, p.end);
+        std::fclose(file);
+        ASSERT_EQ(delivered, 0x103 - rom);
+        EXPECT_EQ(std::vector<uint8_t>(buffer.begin() + delivered, buffer.end()),
+                  std::vector<uint8_t>(32 - static_cast<size_t>(delivered), 0xFF))
+            << "from " << rom;
+    }
+    p.file.resize(kBase + 0x100);  // the file ends where the range starts
+    FILE* file = open_at(p, 0x100);
+    std::vector<uint8_t> buffer(8, 0xFF);
+    EXPECT_EQ(image_read(buffer.data(), 8, file, kBase, p.start, p.end), 0);
+    std::fclose(file);
+    EXPECT_EQ(buffer, std::vector<uint8_t>(8, 0xFF));
+}
+
 TEST(ImageReader, ReportsTheRomPositionOfTheReadStart) {
     probe p = make_probe(0x100, 0x600);
     uint8_t buffer[16];

@@ -21,8 +21,9 @@ protected:
     }
 
     // QavChk's calculator agrees with the stored checksum.
-    void expect_verifies(int32_t rom_size) {
-        FILE* file = std::fopen(out.c_str(), "rb");
+    void expect_verifies(int32_t rom_size) { expect_verifies(out, rom_size); }
+    void expect_verifies(const std::string& image, int32_t rom_size) {
+        FILE* file = std::fopen(image.c_str(), "rb");
         ASSERT_NE(file, nullptr);
         image_header header;
         ASSERT_EQ(image_read_header(file, header), 1);
@@ -189,4 +190,67 @@ TEST_F(ImageBuild, EmptyNameMeansNoDuplicateButIsNoOutputName) {
     EXPECT_EQ(run().exit_code, 0);
     EXPECT_FALSE(file_exists(dup));
     expect_verifies(0x1000);
+}
+
+// Every command changes both images alike; an image opened when the other one
+// already holds bytes starts as a copy of it, so the duplicate still equals
+// the output at the end.
+TEST_F(ImageBuild, DuplicateNamedAfterDataStartsAsACopyOfTheOutput) {
+    script({"%OutFile@=\"" + out + "\"", "%AddFile@=\"" + pgm + "\"", "%DupFile@=\"" + dup + "\"",
+            "%CheckSum@=\"Generate\""});
+    EXPECT_EQ(run().exit_code, 0);
+    EXPECT_EQ(images_equal().size(), 0x1200u);
+    expect_verifies(out, 0x1000);
+    expect_verifies(dup, 0x1000);
+
+    // A byte set past the end leaves both images where they stood, before the
+    // gap: the late duplicate goes on from there too.
+    script({"%OutFile@=\"" + out + "\"", "%AddFile@=\"" + pgm + "\"", "%SetParm@=\"[5000]=5A\"",
+            "%DupFile@=\"" + dup + "\"", "%AddFile@=\"" + voice + "\"", "%CheckSum@=\"Generate\""});
+    EXPECT_EQ(run().exit_code, 0);
+    const bytes image = images_equal();
+    ASSERT_EQ(image.size(), 0x5001u);  // without RomSize@ the base is 0
+    EXPECT_EQ(image.at(0x5000), 0x5A);
+    EXPECT_EQ(bytes(image.begin() + 0x1200, image.begin() + 0x4200), read_file(voice));
+}
+
+TEST_F(ImageBuild, SecondOutputAfterDataStartsAsACopyOfTheDuplicate) {
+    std::vector<std::string> tail{"%SetParm@=\"[FE0]=5A\"", "%CheckSum@=\"Generate\""};
+    auto lines = build_lines("8000", voice);
+    lines.insert(lines.end(), tail.begin(), tail.end());
+    script(lines);
+    ASSERT_EQ(run().exit_code, 0);
+    const bytes plain_build = images_equal();
+
+    const std::string first = folder + "/first.dat";
+    lines = {"%DupFile@=\"" + dup + "\"", "%OutFile@=\"" + first + "\"", "%RomSize@=\"8000\"",
+             "%AddFile@=\"" + pgm + "\"", "%OutFile@=\"" + out + "\"", "%AddFile@=\"" + voice + "\""};
+    lines.insert(lines.end(), tail.begin(), tail.end());
+    script(lines);
+    EXPECT_EQ(run().exit_code, 0);
+    EXPECT_EQ(images_equal(), plain_build);
+    EXPECT_EQ(read_file(first), read_file(pgm));  // the earlier output keeps what it got
+}
+
+TEST_F(ImageBuild, ImageNamingTheFileOfTheOtherIsRefusedOnceThatHoldsData) {
+    script({"%OutFile@=\"" + out + "\"", "%AddFile@=\"" + pgm + "\"", "%DupFile@=\"" + out + "\""});
+    child_result r = run();
+    EXPECT_EQ(r.exit_code, -4);
+    EXPECT_NE(r.output.find("Err: Open duplicate output <" + out + ">.\nError on link-script at line 3.\n\n"),
+              std::string::npos)
+        << r.output;
+    EXPECT_FALSE(file_exists(out));
+
+    script({"%DupFile@=\"" + dup + "\"", "%OutFile@=\"" + folder + "/first.dat\"", "%AddFile@=\"" + pgm + "\"",
+            "%OutFile@=\"" + dup + "\""});
+    EXPECT_EQ(run().exit_code, -4);
+    expect_images_deleted();
+
+    // Named before any data, the one file takes every change twice alike.
+    script({"%DupFile@=\"" + out + "\"", "%OutFile@=\"" + out + "\"", "%AddFile@=\"" + pgm + "\"",
+            "%CheckSum@=\"Generate\""});
+    r = run();
+    EXPECT_EQ(r.exit_code, 0) << r.output;
+    EXPECT_EQ(read_file(out).size(), 0x1200u);
+    expect_verifies(out, 0x1000);
 }
