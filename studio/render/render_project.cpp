@@ -40,6 +40,9 @@ bool render_project(const std::string& output) {
     install_services(std::move(dialogs));
 
     main.PC_PageSelect->setCurrentIndex(0);
+    // A chip with room for all the samples.
+    main.CB_Device->SetItemIndex(main.CB_Device->IndexOf("KOVA3K42"));
+    main.CB_DeviceChange();
     main.PMB_AddClick();
     main.PMB_AddMuteClick();
     main.LE_SilTime->SetText("250");
