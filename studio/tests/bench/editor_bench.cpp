@@ -51,6 +51,7 @@ project_dialogs* dialogs = nullptr;
 std::string prepare_folder() {
     const fs::path folder = fs::read_symlink("/proc/self/exe").parent_path() / "editor-bench-tmp";
     fs::remove_all(folder);
+    fs::create_directories(folder);
     fs::copy(KOVA_DIR, folder / "kova", fs::copy_options::recursive);
     const fs::path setup = folder / "kova" / "setup.ini";
     std::stringstream text;
