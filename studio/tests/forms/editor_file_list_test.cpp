@@ -292,11 +292,13 @@ TEST_F(FileList, TheMuteEditorOpensBelowItsRowWithinTheGrid) {
 TEST_F(FileList, EditSwitchesAFileBetweenPcmAndTheShownCompressionWithItsEstimate) {
     TForm1& main = start_studio();
     add_files({wav("hundred.wav", 100), wav("sixty-four.wav", 64)});
-    select_file(1);
+    put_into_group(1);
     click(main.BT_EditFL);
     EXPECT_EQ(main.SG_FileList->Cells(kType, 1), "4-bit ADPCM");
     EXPECT_EQ(main.SG_FileList->Cells(kSize, 1), "52");
+    EXPECT_EQ(main.SG_GrpTab->Cells(2, 1), "4-bit ADPCM");  // the group table shows the new type at once
     click(main.BT_EditFL);
+    EXPECT_EQ(main.SG_GrpTab->Cells(2, 1), "8-bit PCM");
     EXPECT_EQ(main.SG_FileList->Cells(kType, 1), "8-bit PCM");
     EXPECT_EQ(main.SG_FileList->Cells(kSize, 1), "100");
 
