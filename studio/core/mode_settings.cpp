@@ -1,8 +1,15 @@
 #include "mode_settings.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "ini_file.h"
+
+namespace {
+
+constexpr int32_t kMostGroups = 9999;
+
+}  // namespace
 
 std::string mode_settings_path(const std::string& program_folder, const std::string& mode_key) {
     return program_folder + "bin/" + mode_key + "/" + mode_key + ".ini";
@@ -23,4 +30,6 @@ mode_settings read_mode_settings(const ini_file& file) {
     return settings;
 }
 
-int32_t group_count(int32_t max_sec) { return max_sec < 1 ? 1 : max_sec; }
+int32_t group_count(int32_t max_sec) { return std::clamp<int32_t>(max_sec, 1, kMostGroups); }
+
+int32_t io_fixed_rows(int32_t fixed) { return std::clamp<int32_t>(fixed, 0, 1); }

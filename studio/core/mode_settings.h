@@ -25,5 +25,11 @@ std::string mode_settings_path(const std::string& program_folder, const std::str
 // A missing file, section or key gives the defaults.
 mode_settings read_mode_settings(const ini_file& file);
 
-// The number of voice groups the list gets: MaxSec, and at least one.
+// The number of voice groups the list gets: MaxSec held within 1 to 9999, so
+// that there is always a group and every group number fits a label and an
+// encoder script line.
 int32_t group_count(int32_t max_sec);
+
+// The header rows of the two-row I/O settings table: Fixed held within 0 to 1
+// (a table of two rows cannot have more).
+int32_t io_fixed_rows(int32_t fixed);

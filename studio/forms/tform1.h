@@ -156,6 +156,16 @@ public:
     void SG_FileListSelectCell(int col, int row);
     bool FindSoundItem(const QString& id, QString& name, QString& rate, QString& path, QString& type) const;
     void ApplyMuteTime();
+    // File-list helpers: the current row selected again (down one row and back) so that the buttons follow it;
+    // the first row without an item id; the id a new item gets after row `row`, or a box and false at I9999.
+    void ReselectFileRow();
+    int FirstEmptyFileRow() const;
+    bool NextItemId(int row, QString& id);
+    void SetMuteEditorOpen(bool open);
+    // The mute being edited: new (Cancel removes it) or opened with Edit (Cancel restores these texts).
+    bool MuteIsNew = false;
+    QString MuteOldName;
+    QString MuteOldPath;
 
     // Memory estimate.
     void UpdateMemoryUsage();
@@ -180,6 +190,9 @@ public:
     void PMB_FileEditClick();
     void PMB_FilePlayClick();
     void PMB_RemoveClick();
+    // Group-editing helpers: whether a group row is selected; the group table written back into its item list.
+    bool GroupSelected() const;
+    void WriteBackGroupTable();
 
     // Compile pipeline.
     void BT_CompileClick();

@@ -77,7 +77,9 @@ void TForm1::FormCreate() {
     Tel->SetText(kTelephone);
     Fax->SetText(kFax);
 
-    set_columns(SG_FileList, {{100, "File Name"}, {40, "Rate"}, {55, "Size"}, {70, "Type"}, {100, ""},
+    // Rate and Type a little wider than the forms were drawn for: the sans font is wider than the original's,
+    // and a five-digit rate or a compression name must not be cut.
+    set_columns(SG_FileList, {{100, "File Name"}, {50, "Rate"}, {55, "Size"}, {88, "Type"}, {100, ""},
                               {0, "File Path"}, {0, "I0000"}});
     set_columns(SG_GrpList, {{100, "Group"}, {100, "Edge"}, {100, "Holdable"}, {100, "ReTrigger"}, {100, ""},
                              {0, "ItemList"}});

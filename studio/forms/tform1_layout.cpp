@@ -119,6 +119,8 @@ void TForm1::CreateComponents() {
 
     // Group list, its settings panel and the group table.
     SG_GrpList = grid(page, "SG_GrpList", QRect(401, 98, 379, 150), 6, 1, 0);
+    // The group list's and group table's columns are wider together than the grids: scroll to the last ones.
+    SG_GrpList->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     PL_GrpSet = place(new QFrame(page), "PL_GrpSet", QRect(401, 98, 379, 150));
     PL_GrpSet->setFrameStyle(QFrame::Panel | QFrame::Raised);
     set_background_color(PL_GrpSet, kBgr3DLight);
@@ -130,6 +132,7 @@ void TForm1::CreateComponents() {
     PL_GrpSet->hide();
     SG_GrpTab = grid(page, "SG_GrpTab", QRect(401, 254, 379, 224), 7, 13, 1);
     SG_GrpTab->SetColWidth(6, 50);
+    SG_GrpTab->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     PM_GrpList = new TPopupMenu(this);
     PM_GrpList->setObjectName("PM_GrpList");

@@ -1,0 +1,161 @@
+// How fast the compiler page's editor is with a large project: adding 1,000
+// WAV files in one dialog, and removing one item of 1,000 spread over 64
+// groups (which takes it out of every group, rebuilds the group table and
+// updates the estimate). Each timed step includes the repaint that follows it.
+// The main form runs offscreen on a copy of the build's program folder, made
+// beside this program.
+//
+//   studio_editor_bench [benchmark options]
+#include "program_folder.h"
+#include "studio_services.h"
+#include "tform1.h"
+#include "tform2.h"
+#include "wav_writer.h"
+
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kFiles = 1000;
+
+class answering_boxes : public message_box_service {
+public:
+    int show(QWidget*, const QString&, const QString&, unsigned) override { return IDOK; }
+};
+
+class no_sounds : public sound_service {
+public:
+    void play(const QString&) override {}
+};
+
+// The open dialog answers with the files of the project.
+class project_dialogs : public file_dialog_service {
+public:
+    QStringList open_files(QWidget*, const QString&, bool) override { return files; }
+    QString save_file(QWidget*, const QString&, const QString&) override { return {}; }
+    QStringList files;
+};
+
+project_dialogs* dialogs = nullptr;
+
+// A program folder of the bench's own with the start checks off, and the WAV files of the project.
+std::string prepare_folder() {
+    const fs::path folder = fs::read_symlink("/proc/self/exe").parent_path() / "editor-bench-tmp";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    fs::copy(KOVA_DIR, folder / "kova", fs::copy_options::recursive);
+    const fs::path setup = folder / "kova" / "setup.ini";
+    std::stringstream text;
+    text << std::ifstream(setup).rdbuf();
+    std::string settings = text.str();
+    settings.replace(settings.find("SysChk=1"), 8, "SysChk=0");
+    std::ofstream(setup) << settings;
+
+    std::vector<float> frames(4000);
+    for (size_t i = 0; i < frames.size(); ++i) frames[i] = static_cast<float>(i % 50) / 50.0f - 0.5f;
+    for (int i = 0; i < kFiles; ++i) {
+        const fs::path file = folder / "sounds" / ("voice" + std::to_string(i) + ".wav");
+        fs::create_directories(file.parent_path());
+        std::string error;
+        if (!write_wav_file(file.string(), {}, frames, error)) throw std::runtime_error(error);
+        dialogs->files << QString::fromStdString(file.string());
+    }
+    return (folder / "kova").string() + "/";
+}
+
+void clear_file_list(TForm1& main) {
+    main.SG_FileList->SetRowCount(23);
+    for (int row = 1; row < 23; ++row) {
+        for (int col = 0; col < 7; ++col) main.SG_FileList->SetCells(col, row, "");
+    }
+    for (int row = 1; row < main.SG_GrpList->RowCount(); ++row) main.SG_GrpList->SetCells(5, row, "");
+    main.SG_FileList->SetRow(1);
+}
+
+void add_thousand_files(benchmark::State& state) {
+    TForm1& main = *Form1;
+    for (auto _ : state) {
+        state.PauseTiming();
+        clear_file_list(main);
+        QApplication::processEvents();
+        state.ResumeTiming();
+        main.PMB_AddClick();
+        QApplication::processEvents();
+    }
+    if (main.SG_FileList->Cells(6, kFiles) != QString("I%1").arg(kFiles, 4, 10, QChar('0')))
+        state.SkipWithError("not every file was added");
+}
+
+void remove_one_of_thousand_in_64_groups(benchmark::State& state) {
+    TForm1& main = *Form1;
+    main.CB_Device->setCurrentText("KOVA3K21");
+    main.CB_DeviceChange();
+    main.CB_TgMode->setCurrentText("Address Trigger");
+    main.CB_TgModeChange();
+    if (main.SG_GrpList->RowCount() != 65) state.SkipWithError("the mode does not offer 64 groups");
+    clear_file_list(main);
+    main.PMB_AddClick();
+    // Every item into one group, round the 64 groups.
+    for (int row = 1; row <= kFiles; ++row) {
+        main.SG_GrpList->SetRow((row - 1) % 64 + 1);
+        main.SG_FileList->SetRow(row);
+        main.SG_FileListDblClick();
+    }
+    main.SG_GrpList->SetRow(1);
+    QApplication::processEvents();
+    for (auto _ : state) {
+        state.PauseTiming();
+        main.SG_FileList->SetRow(1 + main.SG_FileList->RowCount() / 3);
+        const QString id = main.SG_FileList->Cells(6, main.SG_FileList->Row());
+        QApplication::processEvents();
+        state.ResumeTiming();
+        main.BT_RemoveClick();
+        QApplication::processEvents();
+        state.PauseTiming();
+        for (int row = 1; row < main.SG_GrpList->RowCount(); ++row) {
+            if (main.SG_GrpList->Cells(5, row).contains(id)) state.SkipWithError("an entry of the item stayed");
+        }
+        state.ResumeTiming();
+    }
+    state.counters["items_left"] = main.SG_FileList->RowCount() - 23;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication application(argc, argv);
+    application.setQuitOnLastWindowClosed(false);
+    benchmark::Initialize(&argc, argv);
+
+    studio_services replacement;
+    replacement.message_boxes = std::make_unique<answering_boxes>();
+    replacement.sounds = std::make_unique<no_sounds>();
+    auto dialog_service = std::make_unique<project_dialogs>();
+    dialogs = dialog_service.get();
+    replacement.file_dialogs = std::move(dialog_service);
+    install_services(std::move(replacement));
+    SetProgramFolder(prepare_folder());
+
+    auto* main_form = new TForm1();
+    while (!main_form->isVisible()) QApplication::processEvents(QEventLoop::AllEvents, 20);
+
+    benchmark::RegisterBenchmark("AddThousandWavFilesInOneDialog", add_thousand_files)
+        ->Unit(benchmark::kMillisecond)->Iterations(5);
+    benchmark::RegisterBenchmark("RemoveOneOfThousandItemsIn64Groups", remove_one_of_thousand_in_64_groups)
+        ->Unit(benchmark::kMillisecond)->Iterations(20);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    delete Form2;
+    delete main_form;
+    return 0;
+}
