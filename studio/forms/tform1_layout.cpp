@@ -110,6 +110,7 @@ void TForm1::CreateComponents() {
     PMB_Add = PM_ItemSelect->AddItem("PMB_Add", "Wave");
     PMB_AddMute = PM_ItemSelect->AddItem("PMB_AddMute", "Mute");
     GB_MuteTime = place(new QGroupBox(" Mute Time (1-60000) mS ", page), "GB_MuteTime", QRect(60, 200, 280, 64));
+    set_background_color(GB_MuteTime, kBgr3DLight);  // it lies over the file list
     LE_SilTime = labeled_edit(GB_MuteTime, "LE_SilTime", "", QRect(12, 28, 100, 22), false);
     LE_SilTime->EditLabel()->hide();
     L_MuteUnit = label(GB_MuteTime, "L_MuteUnit", "mS", QRect(116, 31, 24, 16));
