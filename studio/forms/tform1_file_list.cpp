@@ -12,5 +12,15 @@ void TForm1::BT_MuteTimeCancelClick() {}
 void TForm1::CB_ComFmtChange() {}
 void TForm1::SG_FileListDblClick() {}
 void TForm1::SG_FileListSelectCell(int, int) {}
-bool TForm1::FindSoundItem(const QString&, QString&, QString&, QString&, QString&) const { return false; }
+bool TForm1::FindSoundItem(const QString& id, QString& name, QString& rate, QString& path, QString& type) const {
+    for (int row = 0; row < SG_FileList->RowCount(); ++row) {
+        if (SG_FileList->Cells(6, row) != id) continue;
+        name = SG_FileList->Cells(0, row);
+        rate = SG_FileList->Cells(1, row);
+        path = SG_FileList->Cells(5, row);
+        type = SG_FileList->Cells(3, row);
+        return true;
+    }
+    return false;
+}
 void TForm1::ApplyMuteTime() {}
