@@ -153,24 +153,6 @@ TEST_F(Playback, PlayRightAfterStopIgnoresTheOldNoticeAndPlaysOnlyTheNewChoice) 
     expect_captions("Play");
 }
 
-TEST_F(Playback, ANewPlaybackAfterAStopStartsWithTheStartSoundAgain) {
-    put_item(1, "I0001", sample("Beep.wav"));
-    put_item(2, "I0002", sample("Chime.wav"));
-    put_group({"I00011", "I00021"});
-    ASSERT_TRUE(choose_menu_item(form->PMB_GrpPlay));
-    ASSERT_TRUE(record.media.finish());
-    settle();
-    ASSERT_EQ(record.media.playing(), sample("Beep.wav"));
-    ASSERT_TRUE(choose_menu_item(form->PMB_GrpPlay));  // stop
-    settle();
-    click_cell(form->SG_FileList, 0, 2);
-    click(form->BT_PlayVoice);
-    play_to_the_end();
-    EXPECT_EQ(record.media.played(),
-              (QStringList{start_sound(), sample("Beep.wav"), start_sound(), sample("Chime.wav")}));
-    expect_captions("Play");
-}
-
 TEST_F(Playback, AFileGoneSinceItWasAddedShowsOneErrorAndEndsThePlayback) {
     const std::string gone = folder.file("Samples/Gone.wav");
     std::filesystem::copy_file(folder.file("Samples/Beep.wav"), gone);
@@ -215,20 +197,6 @@ TEST_F(Playback, AMissingStartSoundShowsItsErrorAndPlaysNothingElse) {
     EXPECT_EQ(record.media.played(), QStringList{start_sound()});
     expect_captions("Play");
     EXPECT_TRUE(form->PlayQueue.empty());
-}
-
-TEST_F(Playback, APlayerErrorWithItsOwnMessageIsShownOnce) {
-    put_item(1, "I0001", sample("Beep.wav"));
-    expect_box("Error!", "The file is not in a format the player accepts.", IDOK);
-    click_cell(form->SG_FileList, 0, 1);
-    click(form->BT_PlayVoice);
-    ASSERT_TRUE(record.media.finish());
-    settle();
-    ASSERT_TRUE(record.media.fail("The file is not in a format the player accepts."));
-    settle();
-    EXPECT_EQ(record.boxes.size(), 1u);
-    expect_captions("Play");
-    EXPECT_FALSE(form->MP_Play->IsOpen());
 }
 
 }  // namespace

@@ -134,16 +134,6 @@ TEST_F(MediaPlayer, AFailedPlayGivesOneErrorAndNoNoticeAndClosesTheFile) {
     EXPECT_EQ(errors.size(), 1u);
 }
 
-TEST_F(MediaPlayer, AMissingFileFailsItsPlayOnce) {
-    const QString missing = sound + ".missing.wav";
-    play(missing, true);
-    for (int i = 0; i < 5; ++i) settle();
-    ASSERT_EQ(errors.size(), 1u);
-    EXPECT_TRUE(errors[0].startsWith(missing)) << errors[0].toStdString();
-    EXPECT_EQ(notices, 0);
-    EXPECT_FALSE(player->IsPlaying());
-}
-
 TEST_F(MediaPlayer, AFailureBeforeThePlayIsReportedByThePlay) {
     player->SetFileName(sound);
     player->Open();
