@@ -11,6 +11,7 @@
 #include "t_combo_box.h"
 #include "t_gauge.h"
 #include "t_labeled_edit.h"
+#include "t_media_player.h"
 #include "t_panels.h"
 #include "t_radio_group.h"
 #include "t_string_grid.h"
@@ -216,10 +217,21 @@ public:
     void EnableWriterControls();
     void ShowWriterResult(int exit_code, const QString& operation);
 
-    // Playback.
+    // Playback. MP_Play is not visible; it is made and bound in tform1_playback.cpp.
+    TMediaPlayer* MP_Play = CreateMediaPlayer();
     void BT_PlayVoiceClick();
     void PMB_GrpPlayClick();
     void MP_PlayNotify();
+    void MP_PlayError(const QString& message);
+    void SetPlayCaptions(const QString& caption);
+    void StartPlaySound();
+    void PlayFile(const QString& path);
+    void StopPlayback();
+    TMediaPlayer* CreateMediaPlayer();
+
+    // Status tips: the control's tip from the language file while the pointer is over it.
+    void StatusTipEnter(const char* key);
+    void StatusTipLeave();
 
     // About-page links.
     void WebSiteClick();

@@ -15,6 +15,7 @@ studio_services& services() {
     if (!in_use.sounds) in_use.sounds = make_qt_sounds();
     if (!in_use.shell) in_use.shell = make_qt_shell();
     if (!in_use.file_dialogs) in_use.file_dialogs = make_qt_file_dialogs();
+    if (!in_use.media) in_use.media = make_qt_media();
     return in_use;
 }
 
@@ -24,6 +25,7 @@ void install_services(studio_services replacement) {
     if (replacement.sounds) in_use.sounds = std::move(replacement.sounds);
     if (replacement.shell) in_use.shell = std::move(replacement.shell);
     if (replacement.file_dialogs) in_use.file_dialogs = std::move(replacement.file_dialogs);
+    if (replacement.media) in_use.media = std::move(replacement.media);
 }
 
 QString qt_name_filter(const QString& library_filter) {

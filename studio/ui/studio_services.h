@@ -1,7 +1,8 @@
 // The services KovaStudio asks of the desktop: message boxes, system sounds,
-// opening a file or link with the desktop's default handler, and the open and
-// save dialogs. The program uses the Qt versions; tests install recording ones
-// that script the answers and keep every call.
+// opening a file or link with the desktop's default handler, the open and
+// save dialogs, and the media back end that plays sound files. The program
+// uses the Qt versions; tests install recording ones that script the answers
+// and keep every call.
 #pragma once
 
 #include <QString>
@@ -54,11 +55,21 @@ public:
     virtual QString save_file(QWidget* owner, const QString& filter, const QString& default_extension) = 0;
 };
 
+class media_backend;
+
+class media_service {
+public:
+    virtual ~media_service() = default;
+    // A back end for one media player (t_media_player.h), made at the player's first open.
+    virtual std::unique_ptr<media_backend> make_backend() = 0;
+};
+
 struct studio_services {
     std::unique_ptr<message_box_service> message_boxes;
     std::unique_ptr<sound_service> sounds;
     std::unique_ptr<shell_service> shell;
     std::unique_ptr<file_dialog_service> file_dialogs;
+    std::unique_ptr<media_service> media;
 };
 
 // The services in use; the Qt versions unless a test installed others.
@@ -71,6 +82,7 @@ std::unique_ptr<message_box_service> make_qt_message_boxes();
 std::unique_ptr<sound_service> make_qt_sounds();
 std::unique_ptr<shell_service> make_qt_shell();
 std::unique_ptr<file_dialog_service> make_qt_file_dialogs();
+std::unique_ptr<media_service> make_qt_media();  // Qt Multimedia: qt_media_backend.cpp
 
 // "wav file (*.wav)|*.wav" as a Qt name filter: "wav file (*.wav)".
 QString qt_name_filter(const QString& library_filter);

@@ -85,5 +85,6 @@ void install_recording_services(service_record& record) {
     replacement.sounds = std::make_unique<recording_sounds>(record);
     replacement.shell = std::make_unique<recording_shell>(record);
     replacement.file_dialogs = std::make_unique<scripted_dialogs>(record);
+    replacement.media = make_fake_media(record.media);
     install_services(std::move(replacement));
 }

@@ -1,8 +1,10 @@
 // Test versions of the desktop services: message boxes answered from a script
 // (a box the test did not expect fails the test), dialogs answered from a
-// script, and every sound and shell-open recorded.
+// script, every sound and shell-open recorded, and a fake media back end that
+// plays nothing.
 #pragma once
 
+#include "fake_media.h"
 #include "studio_services.h"
 
 #include <QString>
@@ -37,6 +39,7 @@ struct service_record {
     std::deque<QStringList> open_answers;  // one per open dialog; an empty list cancels
     std::deque<QString> save_answers;      // one per save dialog; an empty text cancels
     std::vector<QString> dialog_filters;
+    fake_media_record media;  // what the media player asked; the test ends or fails its plays
 };
 
 // Installs recording services that write into `record` (which must outlive them).
