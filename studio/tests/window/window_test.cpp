@@ -44,7 +44,7 @@ protected:
 
     std::vector<std::string> environment() const {
         return {"DISPLAY=" + x.display(), "QT_QPA_PLATFORM=xcb", "XDG_RUNTIME_DIR=" + runtime_,
-                writer.environment_entry()};
+                writer.environment_entry(), "LSAN_OPTIONS=suppressions=" SYSTEM_LEAKS};
     }
     std::unique_ptr<program_process> start(const std::string& program, const std::string& output) const {
         return std::make_unique<program_process>(program, environment(), folder.path() + "../" + output);
