@@ -55,7 +55,16 @@ void TForm2::showEvent(QShowEvent* event) {
     center_on_screen(this);
     // Queued, so that the form is on screen before the checks start; a frameless window under a bare X
     // server may never be activated, so the checks do not wait for that.
-    QTimer::singleShot(0, this, [this] { FormActivate(); });
+    QTimer::singleShot(0, this, [this] {
+        try {
+            FormActivate();
+        } catch (...) {
+            // The program shows the exception; the user must still be able to leave through Cancel.
+            state_ = check_state::failed;
+            B_Ini_Cancel->setEnabled(true);
+            throw;
+        }
+    });
 }
 
 void TForm2::FormActivate() {

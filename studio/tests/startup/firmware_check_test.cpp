@@ -120,6 +120,11 @@ TEST_F(FirmwareCheck, AMissingOrUnreadableLanguageFileGivesTheBuiltInTexts) {
     expect_box("Warning!", kQuestion, IDNO);
     start_studio();
     EXPECT_EQ(firmware_label()->text(), "Firmware update Failed!");
+    end_studio();
+    write_file(folder.file("Language/Garbage.ini"), {'[', 'M', 0xFF, '\n', 'M', 's', 'g', '0', '1', '6', 0x00, '=', 0x81});
+    folder.set_setup_value("System", "Language", "Garbage.ini");
+    expect_box("Warning!", kQuestion, IDNO);
+    start_studio();
 }
 
 TEST_F(FirmwareCheck, WithTheDebugModeTheThreadBoxShowsTheCommandLineBeforeTheUpdaterStarts) {

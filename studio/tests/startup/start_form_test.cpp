@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <stdexcept>
 
 namespace {
 
@@ -47,6 +48,17 @@ void expect_passed() {
     EXPECT_EQ(font_color(Form2->L_Ini_SysFileChk), kBgrBlue);
     EXPECT_TRUE(Form1->isVisible());
     EXPECT_FALSE(Form2->isVisible());
+}
+
+// Runs the application's event loop as the program does after start-up; its exit code, or -1 when it did not
+// end within ten seconds.
+int run_event_loop(const std::function<void()>& first) {
+    QTimer::singleShot(0, first);
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(-1); });
+    guard.start(10000);
+    return QApplication::exec();
 }
 
 TEST_F(StartForm, TheSampleInstallationPassesBothChecksAgainstAWriterWithTheRightFirmware) {
@@ -143,6 +155,22 @@ TEST_F(StartForm, AMissingFileWithPrtSysFailShowsItsBoxOnTheStartForm) {
     ASSERT_EQ(record.boxes.size(), 1u);  // the check stops at the first failing file
     EXPECT_EQ(record.boxes[0].owner, Form2);
     EXPECT_EQ(record.boxes[0].flags, unsigned{MB_ICONERROR});
+}
+
+TEST_F(StartForm, AnExceptionDuringTheChecksIsShownAndLeavesCancelToTheUser) {
+    write_text(folder.file("bin/SysChk.lst"), "@gone.bin#00000000\n");
+    folder.set_setup_value("System", "PrtSysFail", "1");
+    // Showing the missing file's box fails; the box that shows the exception follows.
+    expect_box(QApplication::applicationName(), "out of luck", IDOK);
+    record.while_box_shown = [](const recorded_box& box) {
+        if (box.caption == "Error!") throw std::runtime_error("out of luck");
+    };
+    start_studio();
+    ASSERT_EQ(record.boxes.size(), 2u);
+    EXPECT_EQ(record.boxes[0].caption, "Error!");
+    EXPECT_TRUE(Form2->B_Ini_Cancel->isEnabled());
+    EXPECT_FALSE(Form1->isVisible());
+    EXPECT_EQ(run_event_loop([] { click(Form2->B_Ini_Cancel); }), 0);
 }
 
 TEST_F(StartForm, WithoutPrtSysFailAFailingFileShowsOnlyTheLabel) {
@@ -242,17 +270,6 @@ TEST_F(StartForm, ClosingTheFormWhileTheChecksRunIsIgnored) {
     EXPECT_FALSE(shown_during_checks);
     expect_passed();
     EXPECT_EQ(Form2->L_Ini_SysFirmChk->text(), "Done");
-}
-
-// Runs the application's event loop as the program does after start-up; its exit code, or -1 when it did not
-// end within ten seconds.
-int run_event_loop(const std::function<void()>& first) {
-    QTimer::singleShot(0, first);
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(-1); });
-    guard.start(10000);
-    return QApplication::exec();
 }
 
 TEST_F(StartForm, CancelAfterAFailureEndsTheProgram) {

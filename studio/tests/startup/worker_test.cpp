@@ -92,6 +92,16 @@ TEST_F(Worker, AChildExitingWith99DoesNotHangItsCaller) {
     EXPECT_EQ(runs(), (std::vector<std::string>{"x", "y"}));
 }
 
+TEST_F(Worker, RunsOneAfterTheOtherEachGiveTheirOwnResult) {
+    for (int code = 0; code < 40; ++code) {
+        plan_stand_in("99:99;98:signal;*:" + std::to_string(code), log());
+        const int run = code % 3 == 0 ? 99 : code % 3 == 1 ? 98 : code;
+        const int expected = run == 99 ? 99 : run == 98 ? 98 : code;
+        ASSERT_EQ(RunChildProgram(child_command(" " + std::to_string(run)), last_thread), expected) << code;
+    }
+    EXPECT_EQ(runs().size(), 40u);
+}
+
 TEST_F(Worker, ASecondRunWhileOneRunsIsRefusedWith97) {
     plan_stand_in("first:sleep=500,3;*:4", log());
     int second = 0;
