@@ -18,6 +18,7 @@ Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 2>/dev/null &
 xvfb=$!
 studio=""
 cleanup() {
+  set +e
   [ -n "$studio" ] && kill "$studio" 2>/dev/null && wait "$studio" 2>/dev/null
   kill "$xvfb" 2>/dev/null
   wait "$xvfb" 2>/dev/null

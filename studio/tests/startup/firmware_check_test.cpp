@@ -121,7 +121,8 @@ TEST_F(FirmwareCheck, AMissingOrUnreadableLanguageFileGivesTheBuiltInTexts) {
     start_studio();
     EXPECT_EQ(firmware_label()->text(), "Firmware update Failed!");
     end_studio();
-    write_file(folder.file("Language/Garbage.ini"), {'[', 'M', 0xFF, '\n', 'M', 's', 'g', '0', '1', '6', 0x00, '=', 0x81});
+    write_file(folder.file("Language/Garbage.ini"),
+               {'[', 'M', 0xFF, '\n', 'M', 's', 'g', '0', '1', '6', 0x00, '=', 0x81});
     folder.set_setup_value("System", "Language", "Garbage.ini");
     expect_box("Warning!", kQuestion, IDNO);
     start_studio();
