@@ -22,6 +22,9 @@ namespace {
 
 constexpr auto kDotPace = std::chrono::milliseconds(200);
 
+// The updater could not read the writer's version (-6), or found it older (-7) or newer (-8) than its own.
+bool updater_found_wrong_version(int result) { return result <= -6 && result >= -8; }
+
 void center_on_screen(QWidget* form) {
     if (const QScreen* screen = form->screen()) {
         const QRect area = screen->availableGeometry();
@@ -52,7 +55,16 @@ void TForm2::showEvent(QShowEvent* event) {
     center_on_screen(this);
     // Queued, so that the form is on screen before the checks start; a frameless window under a bare X
     // server may never be activated, so the checks do not wait for that.
-    QTimer::singleShot(0, this, [this] { FormActivate(); });
+    QTimer::singleShot(0, this, [this] {
+        try {
+            FormActivate();
+        } catch (...) {
+            // The program shows the exception; the user must still be able to leave through Cancel.
+            state_ = check_state::failed;
+            B_Ini_Cancel->setEnabled(true);
+            throw;
+        }
+    });
 }
 
 void TForm2::FormActivate() {
@@ -87,7 +99,10 @@ void TForm2::FormActivate() {
     }
     state_ = check_state::passed;
     hide();
-    if (Form1 != nullptr) Form1->show();
+    if (Form1 != nullptr) {
+        center_on_screen(Form1);
+        Form1->show();
+    }
 }
 
 bool TForm2::CheckSystemFiles() {
@@ -101,17 +116,12 @@ bool TForm2::CheckSystemFiles() {
     case system_check_result::list_missing:
         return false;
     case system_check_result::file_missing:
-        if (SetupIni.read_bool("System", "PrtSysFail", false)) {
-            services().message_boxes->show(this, QString::fromStdString("System files missed: " + result.path),
-                                           "Error!", MB_ICONERROR);
-        }
-        return false;
     case system_check_result::code_mismatch:
         if (SetupIni.read_bool("System", "PrtSysFail", false)) {
-            services().message_boxes->show(nullptr,
-                                           QString::fromStdString(result.path + "\nRead Code: " + result.expected_code +
-                                                                  "\nGet Code:   " + result.computed_code),
-                                           "Error!", MB_ICONERROR);
+            // The missing file's box belongs to the start form; the mismatch box has no owner window.
+            QWidget* owner = result.kind == system_check_result::file_missing ? this : nullptr;
+            services().message_boxes->show(owner, QString::fromStdString(system_check_box_text(result)), "Error!",
+                                           MB_ICONERROR);
         }
         return false;
     }
@@ -128,8 +138,16 @@ int TForm2::RunUpdater(const std::string& words) {
     });
 }
 
-void TForm2::ShowFirmwareResult(const QString& text, bool passed) {
-    set_font_color(L_Ini_SysFirmChk, passed ? kBgrBlue : kBgrRed);
+void TForm2::ShowFirmwareResult(int result, const char* wrong_version_text) {
+    QString text;
+    switch (result) {
+    case 0: text = "Done"; break;
+    case -1: text = "FCS error: 0001"; break;
+    case -4: text = "USB writer connection Failure!"; break;
+    case -5: text = "FCS error: 0002"; break;
+    default: text = updater_found_wrong_version(result) ? wrong_version_text : "FCS error: 0004"; break;
+    }
+    set_font_color(L_Ini_SysFirmChk, result == 0 ? kBgrBlue : kBgrRed);
     L_Ini_SysFirmChk->SetCaption(text);
 }
 
@@ -137,16 +155,8 @@ bool TForm2::CheckWriterFirmware() {
     if (SetupIni.read_string("System", "FwVer", "").empty()) return false;
     poll_counter_ = 0;
     int result = RunUpdater(" version nonwait");
-    switch (result) {
-    case 0: ShowFirmwareResult("Done", true); return true;
-    case -1: ShowFirmwareResult("FCS error: 0001", false); return false;
-    case -4: ShowFirmwareResult("USB writer connection Failure!", false); return false;
-    case -5: ShowFirmwareResult("FCS error: 0002", false); return false;
-    case -6:
-    case -7:
-    case -8: ShowFirmwareResult("Incorrect writer firmware detected.", false); break;
-    default: ShowFirmwareResult("FCS error: 0004", false); return false;
-    }
+    ShowFirmwareResult(result, "Incorrect writer firmware detected.");
+    if (!updater_found_wrong_version(result)) return result == 0;
 
     const QString question = QString::fromStdString(message_text(LangIni, "Msg016"));
     if (services().message_boxes->show(nullptr, question, "Warning!", MB_YESNO | MB_ICONQUESTION) == IDYES) {
@@ -155,16 +165,9 @@ bool TForm2::CheckWriterFirmware() {
         services().message_boxes->show(nullptr, warning, "Warning!", MB_ICONINFORMATION);
         result = RunUpdater(" update nonwait");
     }
-    switch (result) {
-    case 0: ShowFirmwareResult("Done", true); return true;
-    case -1: ShowFirmwareResult("FCS error: 0001", false); return false;
-    case -4: ShowFirmwareResult("USB writer connection Failure!", false); return false;
-    case -5: ShowFirmwareResult("FCS error: 0002", false); return false;
-    case -6:
-    case -7:
-    case -8: ShowFirmwareResult("Firmware update Failed!", false); return false;
-    default: ShowFirmwareResult("FCS error: 0004", false); return false;
-    }
+    // Declined, the version run's result lands here too: the firmware stays wrong.
+    ShowFirmwareResult(result, "Firmware update Failed!");
+    return result == 0;
 }
 
 void TForm2::B_Ini_CancelClick() {

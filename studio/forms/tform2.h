@@ -48,7 +48,9 @@ private:
     void LayOut();
     // Runs the updater with the given function word and returns its result, moving the dots meanwhile.
     int RunUpdater(const std::string& words);
-    void ShowFirmwareResult(const QString& text, bool passed);
+    // The firmware label for an updater result: "Done" in blue, or a failure in red; `wrong_version_text` for
+    // -6 to -8.
+    void ShowFirmwareResult(int result, const char* wrong_version_text);
 
     enum class check_state { waiting, running, failed, passed };
     check_state state_ = check_state::waiting;
