@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "chip_files.h"
+#include "device_vocabulary.h"
 #include "pdf_page.h"
 
 namespace {
@@ -23,8 +24,8 @@ std::string joined(const io_row& row) {
 }  // namespace
 
 std::string application_note(const offered_device& device, const chip_device& chip, const chip_mode& mode) {
-    const trigger_mode* trigger = find_trigger_mode(mode.mode);
-    const std::string mode_name = trigger ? trigger->name : std::string(1, mode.mode);
+    const std::string name = trigger_mode_name(std::string(1, mode.mode));
+    const std::string mode_name = name.empty() ? std::string(1, mode.mode) : name;
     const std::string title = device.symbol + " - " + mode_name;
     std::vector<pdf_line> lines = {
         {"Application Note", 20},

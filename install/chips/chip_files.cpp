@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "application_note.h"
+#include "device_vocabulary.h"
 #include "ini_file.h"
 #include "ini_text.h"
 #include "offered_devices.h"
@@ -16,7 +17,7 @@ namespace fs = std::filesystem;
 namespace {
 
 bool is_mode_key(const std::string& name) {
-    return name.size() == 3 && name[0] >= '0' && name[0] <= '9' && name[1] == 'x' && find_trigger_mode(name[2]);
+    return name.size() == 3 && name[0] >= '0' && name[0] <= '9' && name[1] == 'x' && !trigger_mode_name(name.substr(2)).empty();
 }
 
 std::string cell_key(int column) {

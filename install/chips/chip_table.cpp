@@ -18,24 +18,6 @@ constexpr io_row kAddress = {"Function", "A0", "A1", "A2", "A3", "A4", "A5", "A6
 
 }  // namespace
 
-const std::array<trigger_mode, 6>& trigger_modes() {
-    static const std::array<trigger_mode, 6> modes = {{
-        {0x01, '1', "Key Single"},
-        {0x02, '2', "Key Sequential"},
-        {0x04, '3', "CPU Serial Pluse Count"},
-        {0x08, '4', "CPU Serial Pluse Width"},
-        {0x10, '8', "Address Trigger"},
-        {0x20, '5', "CPU Serial Command"},
-    }};
-    return modes;
-}
-
-const trigger_mode* find_trigger_mode(char code) {
-    for (const trigger_mode& mode : trigger_modes())
-        if (mode.code == code) return &mode;
-    return nullptr;
-}
-
 const std::vector<chip_device>& chip_devices() {
     // Level II ranges start on the first block boundary after the 44-byte
     // system information; a level I range may start right at its end (16).

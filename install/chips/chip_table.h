@@ -9,19 +9,6 @@
 #include <string>
 #include <vector>
 
-// A trigger mode as the device sections' Pack bits list it.
-struct trigger_mode {
-    unsigned pack_bit;  // bit value in Pack
-    char code;          // '1' .. '5', '8': the mode key's last character
-    const char* name;   // as the trigger-mode list shows it
-};
-
-// The six modes in Pack bit order, which is also their list order.
-const std::array<trigger_mode, 6>& trigger_modes();
-
-// The mode of a code, or nullptr.
-const trigger_mode* find_trigger_mode(char code);
-
 struct chip_device {
     const char* code;           // setup.ini section: "Y1" .. "Z6"
     const char* dat_model;      // chip model as an image's text header spells it ("KOVA3k10")

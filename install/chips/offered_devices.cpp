@@ -1,6 +1,6 @@
 #include "offered_devices.h"
 
-#include "chip_table.h"
+#include "device_vocabulary.h"
 #include "ini_file.h"
 
 std::vector<offered_device> offered_devices(const ini_file& setup) {
@@ -12,9 +12,9 @@ std::vector<offered_device> offered_devices(const ini_file& setup) {
             device.symbol = setup.read_string(device.code, "Symbol", "");
             if (device.symbol.empty()) continue;
             device.size = setup.read_integer(device.code, "Size", 0);
-            const auto pack = static_cast<unsigned>(setup.read_integer(device.code, "Pack", 0));
-            for (const trigger_mode& mode : trigger_modes())
-                if (pack & mode.pack_bit) device.modes.push_back(mode.code);
+            for (const std::string& mode : trigger_mode_items(setup.read_integer(device.code, "Pack", 0))) {
+                device.modes.push_back(trigger_mode_code(mode)[0]);
+            }
             devices.push_back(device);
         }
     }

@@ -132,6 +132,13 @@ std::string trigger_mode_code(const std::string& mode_name) {
     return "";
 }
 
+std::string trigger_mode_name(const std::string& mode_code) {
+    for (const code_and_name& mode : kTriggerModes) {
+        if (mode_code == mode.code) return mode.name;
+    }
+    return "";
+}
+
 std::vector<std::string> output_type_items(int32_t vout, int32_t cout) {
     std::vector<std::string> items;
     for (int32_t level = 1; level <= vout && level > 0; ++level) {

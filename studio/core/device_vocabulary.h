@@ -44,6 +44,8 @@ std::string dat_device_name(const std::string& dat_path);
 
 // "Key Single" .. "Address Trigger" to "1".."5", "8"; "" for any other text.
 std::string trigger_mode_code(const std::string& mode_name);
+// The trigger-mode name of a code ("2" gives "Key Sequential"); "" for any other text.
+std::string trigger_mode_name(const std::string& mode_code);
 
 // The output-type list of a device: "VOUT[PWM] - Level 1" .. "VOUT[PWM] - Level <vout>",
 // then "COUT[DAC]" when cout is not 0.
