@@ -176,16 +176,16 @@ private:
     std::vector<std::pair<steady::time_point, int>> steps_;
 };
 
-// Each step comes one cadence after the one before, never sooner; values rise one by one.
-void expect_paced(const std::vector<std::pair<steady::time_point, int>>& steps, std::chrono::milliseconds cadence,
-                  size_t at_least) {
+// Step n comes n cadences after the click, never sooner; values rise one by one. (A single gap may be a little
+// short when the step before it came late: the timer keeps to its schedule, not to the last step.)
+void expect_paced(const std::vector<std::pair<steady::time_point, int>>& steps, steady::time_point clicked,
+                  std::chrono::milliseconds cadence, size_t at_least) {
     ASSERT_GE(steps.size(), at_least);
     for (size_t i = 0; i < steps.size(); ++i) {
         EXPECT_EQ(steps[i].second, static_cast<int>(i) + 1);
-        if (i == 0) continue;
-        const auto gap = std::chrono::duration_cast<std::chrono::milliseconds>(steps[i].first - steps[i - 1].first);
+        const auto after = std::chrono::duration_cast<std::chrono::milliseconds>(steps[i].first - clicked);
         // Coarse timers may fire up to 5% early.
-        EXPECT_GE(gap.count(), cadence.count() * 95 / 100) << "step " << i;
+        EXPECT_GE(after.count(), static_cast<long>(i + 1) * cadence.count() * 95 / 100) << "step " << i + 1;
     }
 }
 
@@ -193,14 +193,11 @@ TEST_F(writer_road, TheFirstDeviceStepsTheProgressEveryQuarterSecond) {
     start_writer("KOVA3k10", {"--report-delay-us", "1000"});
     TForm1& main = open_writer_page();
     progress_steps steps(main.ProgBar);
-    const steady::time_point start = steady::now();
+    const steady::time_point clicked = steady::now();
     click(main.B_BlankCheck);
-    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(steady::now() - start);
     EXPECT_EQ(status(main), "Blank Check Finish!");
     EXPECT_EQ(steps.last(), 100);
-    const auto rising = steps.rising();
-    expect_paced(rising, std::chrono::milliseconds(250), 3);
-    EXPECT_LE(static_cast<long>(rising.size()), took.count() / 250);
+    expect_paced(steps.rising(), clicked, std::chrono::milliseconds(250), 3);
 }
 
 TEST_F(writer_road, TheFifthDeviceStepsTheProgressEveryOneAndAQuarterSeconds) {
@@ -209,10 +206,11 @@ TEST_F(writer_road, TheFifthDeviceStepsTheProgressEveryOneAndAQuarterSeconds) {
     ASSERT_EQ(main.CB_Wrt_Device->Item(4), "KOVA21");
     choose(main.CB_Wrt_Device, "KOVA21");
     progress_steps steps(main.ProgBar);
+    const steady::time_point clicked = steady::now();
     click(main.B_BlankCheck);
     EXPECT_EQ(status(main), "Blank Check Finish!");
     EXPECT_EQ(steps.last(), 100);
-    expect_paced(steps.rising(), std::chrono::milliseconds(1250), 2);
+    expect_paced(steps.rising(), clicked, std::chrono::milliseconds(1250), 2);
 }
 
 // The road through the Compile button, as a user takes it: a project compiled for the device, its DAT loaded,
