@@ -26,7 +26,7 @@ struct chk_state {
     int32_t rom_size = 0;
     uint16_t stored_checksum = 0xFFFF;
     tool_log log;           // every message goes here and to standard output
-    FILE* image = nullptr;  // opened for reading and updating
+    FILE* image = nullptr;  // opened for reading only
     image_header header;
     checksum_result result;
 };

@@ -13,6 +13,8 @@ struct child_options {
     std::vector<std::string> environment;  // NAME=value entries added to the child's environment
     long file_size_limit = 0;              // when above 0, writes past this size fail as on a full disk
     std::chrono::seconds kill_after{120};  // a child still running then is taken as hung and killed
+    bool other_user = false;               // run by root, the child runs as nobody:nogroup without further
+                                           // groups, so that file permissions hold for it as for any user
 };
 
 struct child_result {

@@ -29,6 +29,7 @@
 
 class TMyThread;
 class TForm2;
+enum class writer_function;
 struct project_snapshot;
 
 class TForm1 : public QWidget {
@@ -217,6 +218,13 @@ public:
     void EnableWriterControls();
     void ShowWriterResult(int exit_code, const QString& operation);
 
+private:
+    // Blank Check, Program and Verify: one procedure over the operation table.
+    void RunWriterOperation(writer_function function);
+    // The writer controls, and with them every way to another page: one child program at a time.
+    void SetWriterControlsEnabled(bool enabled);
+
+public:
     // Playback. MP_Play is not visible; it is made and bound in tform1_playback.cpp.
     TMediaPlayer* MP_Play = CreateMediaPlayer();
     void BT_PlayVoiceClick();

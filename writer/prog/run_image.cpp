@@ -4,6 +4,7 @@
 
 #include "frequency_trim.h"
 #include "image_checksum.h"
+#include "regular_file.h"
 
 #include <cstdio>
 
@@ -23,7 +24,10 @@ bool read_at(FILE* file, long offset, uint8_t* bytes, size_t count) {
 
 int open_image(writer_run& run) {
     if (!run.function->uses_image) return kGoOn;
-    run.image.file = std::fopen(run.args[1].c_str(), "rb+");
+    // The image is only read: a file its user may not write serves as well.
+    // Only a regular file counts, since opening a pipe to read would wait for
+    // a writer that may never come.
+    run.image.file = open_regular_file(run.args[1].c_str(), "rb");
     if (!run.image.file) {
         std::fputs("\n", stdout);
         return kExitImage;

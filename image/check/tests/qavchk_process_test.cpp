@@ -97,22 +97,39 @@ TEST(QavChk, WrongArgumentCountShowsUsageOnly) {
     EXPECT_FALSE(fs::exists(dir / "log"));
 }
 
-TEST(QavChk, ImageThatCannotBeOpenedForUpdatingIsRefused) {
+TEST(QavChk, ImageThatCannotBeReadIsRefused) {
     const fs::path dir = test_folder();
-    mkfifo((dir / "pipe").c_str(), 0666);  // opens for updating, but is no image
-    std::vector<fs::path> images{dir / "missing.dat", dir, dir / "pipe"};  // a folder opens for reading only
-    if (geteuid() != 0) {  // root may write to any file
-        write_file(dir / "readonly.dat", sealed_image().file);
-        chmod((dir / "readonly.dat").c_str(), 0444);
-        images.push_back(dir / "readonly.dat");
-    }
-    for (const fs::path& image : images) {
+    mkfifo((dir / "pipe").c_str(), 0666);  // opening it to read would wait for a writer
+    for (const fs::path& image : {dir / "missing.dat", dir, dir / "pipe"}) {
         const child_result run = run_qavchk({image.string(), "2000", (dir / "log").string()});
         EXPECT_EQ(run.exit_code, -2) << image;
         EXPECT_EQ(run.output, kBanner + error_line(image)) << image;
         EXPECT_EQ(read_text(dir / "log"), run.output);
         fs::remove(dir / "log");
     }
+    // A user who may not read the image.
+    write_file(dir / "secret.dat", sealed_image().file);
+    chmod((dir / "secret.dat").c_str(), 0);
+    const child_result run = run_qavchk({(dir / "secret.dat").string(), "2000"}, as_other_user());
+    EXPECT_EQ(run.exit_code, -2);
+    EXPECT_EQ(run.output, kBanner + error_line(dir / "secret.dat"));
+}
+
+TEST(QavChk, ImageItsUserMayNotWriteIsCheckedAndLeftAsItWas) {
+    const fs::path dir = test_folder();
+    const test_image image = sealed_image();
+    write_file(dir / "readonly.dat", image.file);
+    chmod((dir / "readonly.dat").c_str(), 0444);
+    write_text(dir / "temp.csm", "");
+    chmod((dir / "temp.csm").c_str(), 0666);  // the report stays the user's to write
+    const child_result run =
+        run_qavchk({(dir / "readonly.dat").string(), "2000", (dir / "temp.csm").string()}, as_other_user());
+
+    const std::string ok = "Check Sum: [" + hex4(expected_checksum(image.rom, 16, kRomSize)) + "] Verify OK.\n";
+    EXPECT_EQ(run.exit_code, 0) << run.output;
+    EXPECT_EQ(run.output, listed(dir / "readonly.dat") + ok);
+    EXPECT_EQ(read_text(dir / "temp.csm"), run.output);
+    EXPECT_EQ(read_file(dir / "readonly.dat"), image.file);
 }
 
 TEST(QavChk, UnusableHeaderIsAnInvalidImage) {

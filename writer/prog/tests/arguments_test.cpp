@@ -77,13 +77,36 @@ TEST_F(arguments_test, images_that_cannot_be_used_exit_minus_3_before_the_writer
     EXPECT_FALSE(contains(slave.output, "[01]"));
 }
 
-TEST_F(arguments_test, a_read_only_image_exits_minus_3) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root can write to a read-only file";
-    const std::string path = save(short_image());
-    ::chmod(path.c_str(), 0444);
-    const child_result result = run("qav3kwriter", {"Program", path});
+TEST_F(arguments_test, a_pipe_is_no_image_and_is_refused_without_waiting) {
+    const std::string pipe = sim.folder() + "/voice.dat";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);  // no writer: opening it to read would wait
+    child_options options;
+    options.kill_after = std::chrono::seconds(20);
+    const child_result result = run_child(std::string(KOVA_DIR) + "/bin/qavwriter", {"Verify", pipe}, options);
+    EXPECT_FALSE(result.killed_as_hung);
     EXPECT_EQ(result.exit_code, -3);
     EXPECT_FALSE(contains(result.output, "[01]"));
+}
+
+TEST_F(arguments_test, an_image_its_user_may_not_write_is_programmed_verified_and_left_as_it_was) {
+    start_writer("KOVA3k10");
+    // The writer program runs as a user who may read the image and reach the writer, but not write the image
+    // (root may write any file).
+    ::chmod(sim.folder().c_str(), 0755);
+    ::chmod(sim.socket_path().c_str(), 0777);
+    const test_image image = make_sealed_image(template_spec{}, 0x300);
+    const std::string path = save(image);
+    ::chmod(path.c_str(), 0444);
+    child_options options;
+    options.environment = {sim.environment_entry()};
+    options.other_user = true;
+    for (const char* function : {"Program", "Verify"}) {
+        const child_result result =
+            run_child(std::string(KOVA_DIR) + "/bin/qav3kwriter", {function, path, "KOVA3K10"}, options);
+        EXPECT_EQ(result.exit_code, 0) << function << "\n" << result.output;
+    }
+    EXPECT_EQ(chip(0, image.rom.size()), image.rom);
+    EXPECT_EQ(read_file(path), image.file);
 }
 
 }  // namespace
