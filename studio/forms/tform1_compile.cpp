@@ -97,9 +97,10 @@ void TForm1::BT_CompileClick() {
     if (chosen.isEmpty()) return;
     SaveDatFileName = chosen;
     const std::string dat_path = text_of(SaveDatFileName);
-    // A name the command lines cannot carry, or one that would overwrite the programs or the pipeline's own
-    // files, is refused before anything is written; the file it names is left alone.
-    if (dat_path_refused(ProgramFolder(), dat_path)) {
+    // A name the command lines cannot carry, or one whose image or report would overwrite the programs or the
+    // pipeline's own files, is refused before anything is written; the files it names are left alone.
+    if (dat_path_refused(ProgramFolder(), dat_path) ||
+        dat_path_refused(ProgramFolder(), compile_report_path(dat_path))) {
         services().message_boxes->show(this, Msg("Msg008"), "Error!", MB_ICONERROR);
         services().sounds->play("SYSTEMHAND");
         return;

@@ -108,8 +108,17 @@ TEST_F(CompileClick, DatNamesThatWouldOverwriteTheProgramsOrThePipelineFilesAreR
     write_text(folder.file("temp/Script.txt"), "not yet written");
     const std::string builder = folder.file("bin/qavgen");
     const std::string builder_target = fs::read_symlink(builder).string();
-    const std::string names[] = {builder, folder.file("temp/Script.txt"), folder.file("temp/result.lns"),
-                                 folder.file("bin/1x2/Y122.pgm"), out + "say \"hi\".dat", out + "line\nbreak.dat"};
+    // A report beside the image that is a link to the voice table would empty the table it copies.
+    fs::create_directories(out);
+    write_text(folder.file("temp/Table.txt"), "an older table");
+    fs::create_symlink(folder.file("temp/Table.txt"), out + "linked.log");
+    const std::string names[] = {builder,
+                                 folder.file("temp/Script.txt"),
+                                 folder.file("temp/result.lns"),
+                                 folder.file("bin/1x2/Y122.pgm"),
+                                 out + "say \"hi\".dat",
+                                 out + "line\nbreak.dat",
+                                 out + "linked.dat"};
     for (const std::string& dat : names) {
         SCOPED_TRACE(dat);
         record.boxes.clear();
@@ -124,6 +133,8 @@ TEST_F(CompileClick, DatNamesThatWouldOverwriteTheProgramsOrThePipelineFilesAreR
     EXPECT_FALSE(file_exists(folder.file("temp/result.lns")));
     EXPECT_TRUE(file_exists(folder.file("bin/1x2/Y122.pgm")));
     EXPECT_FALSE(fs::exists(out + "say \"hi\".dat"));
+    EXPECT_FALSE(fs::exists(out + "linked.dat"));
+    EXPECT_EQ(read_text(folder.file("temp/Table.txt")), "an older table");
 }
 
 TEST_F(CompileClick, TheReportTakesTheDatNameWithItsExtensionReplacedAndNeverTheDatItself) {
