@@ -11,8 +11,8 @@
 #include "memory_estimate.h"
 #include "program_folder.h"
 #include "project_entry.h"
+#include "recording_services.h"
 #include "studio_font.h"
-#include "studio_services.h"
 #include "test_wave.h"
 #include "tform1.h"
 #include "tform2.h"
@@ -38,19 +38,6 @@ namespace {
 constexpr int kFiles = 200;
 constexpr int64_t kDeviceSize = 1 << 20;
 const uint32_t kRates[] = {8000, 11025, 16000, 22050};
-
-class quiet_boxes : public message_box_service {
-public:
-    int show(QWidget*, const QString& text, const QString& caption, unsigned flags) override {
-        std::fprintf(stderr, "box \"%s\": %s\n", caption.toUtf8().constData(), text.toUtf8().constData());
-        return (flags & 0x0F) == MB_YESNO ? IDNO : IDOK;
-    }
-};
-
-class no_sounds : public sound_service {
-public:
-    void play(const QString&) override {}
-};
 
 struct format_choice {
     const char* name;
@@ -194,10 +181,9 @@ int main(int argc, char** argv) {
 
     const fs::path scratch = fs::read_symlink("/proc/self/exe").parent_path() / "compile-bench-tmp";
     SetProgramFolder(scratch_program_folder(scratch));
-    studio_services quiet;
-    quiet.message_boxes = std::make_unique<quiet_boxes>();
-    quiet.sounds = std::make_unique<no_sounds>();
-    install_services(std::move(quiet));
+    // No box is expected: one that shows is reported as a failure on standard output.
+    service_record record;
+    install_recording_services(record);
 
     auto* form = new TForm1();
     bool ok = true;
