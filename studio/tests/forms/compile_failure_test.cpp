@@ -46,6 +46,17 @@ TEST_F(CompileFailure, AMissingModeFileStopsTheScriptAfterTheClockLine) {
     EXPECT_FALSE(file_exists(folder.file("temp/Script.mf0"))) << "the encoder ran";
 }
 
+TEST_F(CompileFailure, AnOffsetThatLeavesNoRoomForTheOptionBytesFailsTheLinkScript) {
+    TForm1& main = start_studio();
+    small_project(main);
+    std::string settings = read_text(folder.file("bin/1x2/1x2.ini"));
+    const size_t at = settings.find("Offset=4C0");
+    ASSERT_NE(at, std::string::npos);
+    write_text(folder.file("bin/1x2/1x2.ini"), settings.replace(at, 10, "Offset=1F"));
+    expect_failed_compile(main, out + "x.dat");
+    EXPECT_FALSE(file_exists(folder.file("temp/result.lns")));
+}
+
 TEST_F(CompileFailure, AMissingImageTemplateFailsTheImageBuilder) {
     TForm1& main = start_studio();
     small_project(main);
