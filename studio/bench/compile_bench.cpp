@@ -77,7 +77,8 @@ double seconds_of(const std::function<int()>& step, int& result) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-bool bench_format(TForm1& form, const format_choice& format, const fs::path& scratch, int runs) {
+bool bench_format(TForm1& form, service_record& record, const format_choice& format, const fs::path& scratch,
+                  int runs) {
     // A project fresh for this format: rows and groups cleared, the device and the largest trigger mode.
     form.SG_FileList->SetRowCount(2);
     form.SG_FileList->SetRowCount(23);
@@ -94,6 +95,7 @@ bool bench_format(TForm1& form, const format_choice& format, const fs::path& scr
     const fs::path sounds = scratch / "sounds" / format.name;
     fs::create_directories(sounds);
     uint64_t total_samples = 0;
+    project_entry project(form, record);
     for (int i = 0; i < kFiles; ++i) {
         const uint32_t rate = kRates[i % 4];
         wave_spec spec;
@@ -103,9 +105,9 @@ bool bench_format(TForm1& form, const format_choice& format, const fs::path& scr
         const std::vector<uint8_t> bytes = wave_bytes(spec);
         std::ofstream(file, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        const int row = add_wave_file(form, QString::fromStdString(file.string()));
-        if (format.index >= 0) compress_row(form, row);
-        put_into_group(form, row, i + 1);
+        const int row = project.add_wave_file(QString::fromStdString(file.string()));
+        if (format.index >= 0) project.compress_row(row);
+        project.put_into_group(row, i + 1);
         total_samples += samples;
     }
 
@@ -187,7 +189,7 @@ int main(int argc, char** argv) {
 
     auto* form = new TForm1();
     bool ok = true;
-    for (const format_choice& format : formats) ok = bench_format(*form, format, scratch, runs) && ok;
+    for (const format_choice& format : formats) ok = bench_format(*form, record, format, scratch, runs) && ok;
     delete Form2;
     delete form;
     return ok ? 0 : 1;

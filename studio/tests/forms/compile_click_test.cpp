@@ -23,10 +23,11 @@ bool temp_is_empty(const temp_program_folder& folder) { return fs::is_empty(fold
 
 TEST_F(CompileClick, AProjectWhoseGroupsAreAllEmptyStopsAtTheProjectCheck) {
     TForm1& main = start_studio();
+    project_entry project(main, record);
     choose_setup(main, "KOVA3K10", "Key Sequential", "VOUT[PWM] - Level 2", "4-bit ADPCM");
-    add_wave_file(main, wave("a.wav", sine_samples(800, 400, 8000, 90), 8000));
-    add_mute(main, "20");
-    set_group_options(main, 1, true, true, true);
+    project.add_wave_file(wave("a.wav", sine_samples(800, 400, 8000, 90), 8000));
+    project.add_mute("20");
+    project.set_group_options(1, true, true, true);
     expect_box("Warning!", "No file has been assigned to any voice group!", IDOK);
     click(main.BT_Compile);
     ASSERT_EQ(record.boxes.size(), 1u);
@@ -43,8 +44,9 @@ TEST_F(CompileClick, OnlyPwmLevelsWhoseNumberDoesNotStartWithOneWarnOfSpeakerCur
     // A device with twelve PWM levels, so that levels 10 to 12 are offered as well.
     folder.set_setup_value("Y1", "Vout", "12");
     TForm1& main = start_studio();
-    const int row = add_wave_file(main, wave("a.wav", sine_samples(800, 400, 8000, 90), 8000));
-    put_into_group(main, row, 1);
+    project_entry project(main, record);
+    const int row = project.add_wave_file(wave("a.wav", sine_samples(800, 400, 8000, 90), 8000));
+    project.put_into_group(row, 1);
     const struct {
         const char* device;
         const char* output;

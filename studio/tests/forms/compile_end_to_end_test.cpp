@@ -82,6 +82,7 @@ void expect_group(const decoded_group& group, bool edge, bool hold, bool retrigg
 
 TEST_F(CompileEndToEnd, KeySequentialAdpcmProjectOnA3kDevice) {
     TForm1& main = start_studio();
+    project_entry project(main, record);
     choose_setup(main, "KOVA3K10", "Key Sequential", "VOUT[PWM] - Level 2", "4-bit ADPCM");
     const std::vector<uint8_t> tone = sine_samples(3000, 440, 8000, 100);
     const std::vector<uint8_t> chirp = chirp_samples(5000, 200, 6000, 16000, 90);
@@ -89,17 +90,17 @@ TEST_F(CompileEndToEnd, KeySequentialAdpcmProjectOnA3kDevice) {
     const QString tone_path = wave("tone.wav", tone, 8000);
     const QString chirp_path = wave("chirp.wav", chirp, 16000);
     const QString low_path = wave("low tone.wav", low, 11025);
-    const int tone_row = add_wave_file(main, tone_path);
-    compress_row(main, tone_row);
-    const int chirp_row = add_wave_file(main, chirp_path);
-    const int mute_row = add_mute(main, "250");
-    const int low_row = add_wave_file(main, low_path);
-    compress_row(main, low_row);
-    set_group_options(main, 1, true, true, true);
-    put_into_group(main, tone_row, 1);
-    put_into_group(main, mute_row, 1, false);
-    put_into_group(main, low_row, 3);
-    put_into_group(main, chirp_row, 3);
+    const int tone_row = project.add_wave_file(tone_path);
+    project.compress_row(tone_row);
+    const int chirp_row = project.add_wave_file(chirp_path);
+    const int mute_row = project.add_mute("250");
+    const int low_row = project.add_wave_file(low_path);
+    project.compress_row(low_row);
+    project.set_group_options(1, true, true, true);
+    project.put_into_group(tone_row, 1);
+    project.put_into_group(mute_row, 1, false);
+    project.put_into_group(low_row, 3);
+    project.put_into_group(chirp_row, 3);
 
     expect_box("Warning!", kWarningOtherDevices, IDOK);
     const std::string dat = out + "hello.dat";
@@ -178,6 +179,7 @@ TEST_F(CompileEndToEnd, KeySequentialAdpcmProjectOnA3kDevice) {
 
 TEST_F(CompileEndToEnd, KeySingleCompandedProjectOnTheLargeDevice) {
     TForm1& main = start_studio();
+    project_entry project(main, record);
     choose_setup(main, "KOVA341", "Key Single", "VOUT[PWM] - Level 6", "5-bit u-Law");
     const std::vector<uint8_t> voice_a = sine_samples(4000, 500, 8000, 100);
     const std::vector<uint8_t> voice_b = sine_samples(6000, 700, 22050, 90);
@@ -185,18 +187,18 @@ TEST_F(CompileEndToEnd, KeySingleCompandedProjectOnTheLargeDevice) {
     const QString a_path = wave("voice a.wav", voice_a, 8000);
     const QString b_path = wave("b.wav", voice_b, 22050);
     const QString c_path = wave("c.wav", click_c, 8000);
-    const int a_row = add_wave_file(main, a_path);
-    compress_row(main, a_row);
-    const int mute_row = add_mute(main, "0150");
-    const int b_row = add_wave_file(main, b_path);
-    compress_row(main, b_row);
-    const int c_row = add_wave_file(main, c_path);
-    put_into_group(main, b_row, 1);
-    put_into_group(main, a_row, 1, false);
-    put_into_group(main, b_row, 1);
-    set_group_options(main, 2, true, false, true);
-    put_into_group(main, mute_row, 2);
-    put_into_group(main, c_row, 2, false);
+    const int a_row = project.add_wave_file(a_path);
+    project.compress_row(a_row);
+    const int mute_row = project.add_mute("0150");
+    const int b_row = project.add_wave_file(b_path);
+    project.compress_row(b_row);
+    const int c_row = project.add_wave_file(c_path);
+    project.put_into_group(b_row, 1);
+    project.put_into_group(a_row, 1, false);
+    project.put_into_group(b_row, 1);
+    project.set_group_options(2, true, false, true);
+    project.put_into_group(mute_row, 2);
+    project.put_into_group(c_row, 2, false);
 
     expect_box("Warning!", kWarningZ6, IDOK);
     const std::string dat = out + "large.dat";

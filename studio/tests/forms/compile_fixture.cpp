@@ -87,13 +87,14 @@ compile_test::small_project_files compile_test::small_project(TForm1& form) {
     choose_setup(form, "KOVA3K10", "Key Sequential", "COUT[DAC]", "4-bit ADPCM");
     small_project_files files{wave("a.wav", sine_samples(2000, 400, 8000, 90), 8000),
                               wave("b.wav", chirp_samples(1500, 100, 3000, 8000, 80), 8000)};
-    const int adpcm_row = add_wave_file(form, files.adpcm_wave);
-    compress_row(form, adpcm_row);
-    const int mute_row = add_mute(form, "100");
-    const int pcm_row = add_wave_file(form, files.pcm_wave);
-    put_into_group(form, adpcm_row, 1);
-    put_into_group(form, mute_row, 1);
-    put_into_group(form, pcm_row, 2);
+    project_entry project(form, record);
+    const int adpcm_row = project.add_wave_file(files.adpcm_wave);
+    project.compress_row(adpcm_row);
+    const int mute_row = project.add_mute("100");
+    const int pcm_row = project.add_wave_file(files.pcm_wave);
+    project.put_into_group(adpcm_row, 1);
+    project.put_into_group(mute_row, 1);
+    project.put_into_group(pcm_row, 2);
     return files;
 }
 
