@@ -1,12 +1,14 @@
 // How long each compile step takes on a project that fills the largest sample
-// device (KOVA341, 1 MiB): 200 WAV files, each in a voice group of its own, all
-// in one format. The main form's own step functions run against a scratch copy
+// device (KOVA341, 1 MiB): 200 WAV files in one format, each in a voice group of
+// its own (255 groups, "Address Trigger") or dealt out over 16 groups ("Key
+// Single"). The main form's own step functions run against a scratch copy
 // of the program folder with the real encoder, image builder and checker.
 //
-//   compile_bench [pcm|adpcm|ulaw ...] [--runs N]
+//   compile_bench [pcm|adpcm|ulaw ...] [address|single ...] [--runs N] [--pause MS]
 //
-// Prints each step's median time over the runs, KovaStudio's own share (the
-// files it writes itself) and the encoder's rate in 8-bit samples per second.
+// The runs are MS milliseconds apart (1000 by default). Prints each step's
+// median time over the runs, KovaStudio's own share (the files it writes
+// itself) and the encoder's rate in 8-bit samples per second.
 #include "compile_commands.h"
 #include "memory_estimate.h"
 #include "program_folder.h"
@@ -29,6 +31,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -42,6 +45,19 @@ const uint32_t kRates[] = {8000, 11025, 16000, 22050};
 struct format_choice {
     const char* name;
     int index;  // compression index; -1 keeps the files in 8-bit PCM
+};
+
+// A trigger mode of the device: its voice groups and where its voice data starts.
+struct mode_choice {
+    const char* name;
+    const char* text;
+    const char* offset_text;
+    int64_t offset;
+    int groups;
+};
+const mode_choice kModes[] = {
+    {"address", "Address Trigger", "BC0", 0xBC0, 255},  // every file in a group of its own
+    {"single", "Key Single", "A80", 0xA80, 16},         // the files dealt out over the groups
 };
 
 // The program folder's copy: bin/ and Language/ linked, setup.ini a copy with the start checks off, temp empty.
@@ -77,22 +93,23 @@ double seconds_of(const std::function<int()>& step, int& result) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-bool bench_format(TForm1& form, service_record& record, const format_choice& format, const fs::path& scratch,
-                  int runs) {
+bool bench_format(TForm1& form, service_record& record, const mode_choice& mode, const format_choice& format,
+                  const fs::path& scratch, int runs, int pause_ms) {
     // A project fresh for this format: rows and groups cleared, the device and the largest trigger mode.
     form.SG_FileList->SetRowCount(2);
     form.SG_FileList->SetRowCount(23);
     for (int col = 0; col < form.SG_FileList->ColCount(); ++col) form.SG_FileList->SetCells(col, 1, "");
     form.SG_GrpList->SetRowCount(1);
     choose(form.CB_Device, "KOVA341");
-    choose(form.CB_TgMode, "Address Trigger");
+    choose(form.CB_TgMode, mode.text);
     choose(form.CB_VoutSel, "COUT[DAC]");
     choose(form.CB_ComFmt, format.index == 1 ? "5-bit u-Law" : "4-bit ADPCM");
 
-    // 0xBC0 below the voice data, 48 header bytes, 255 groups of one entry (or the default silence) each.
-    const int64_t room = kDeviceSize - 17 - 0xBC0 - 48 - 255 * 12;
+    // Offset below the voice data, 48 header bytes, 4 for each group and 8 for each entry (or default silence).
+    const int64_t entries = kFiles + std::max(0, mode.groups - kFiles);
+    const int64_t room = kDeviceSize - 17 - mode.offset - 48 - mode.groups * 4 - entries * 8;
     const uint32_t samples = samples_within(static_cast<uint64_t>(room / kFiles), format.index);
-    const fs::path sounds = scratch / "sounds" / format.name;
+    const fs::path sounds = scratch / "sounds" / (std::string(mode.name) + "-" + format.name);
     fs::create_directories(sounds);
     uint64_t total_samples = 0;
     project_entry project(form, record);
@@ -107,25 +124,29 @@ bool bench_format(TForm1& form, service_record& record, const format_choice& for
             .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         const int row = project.add_wave_file(QString::fromStdString(file.string()));
         if (format.index >= 0) project.compress_row(row);
-        project.put_into_group(row, i + 1);
+        project.put_into_group(row, i % mode.groups + 1);
         total_samples += samples;
     }
 
     memory_estimate_input estimate;
-    estimate.offset_text = "BC0";
+    estimate.offset_text = mode.offset_text;
     for (int row = 1; row < form.SG_FileList->RowCount(); ++row)
         estimate.size_cells.push_back(form.SG_FileList->Cells(2, row).toStdString());
     for (int row = 1; row < form.SG_GrpList->RowCount(); ++row)
         estimate.group_item_lists.push_back(form.SG_GrpList->Cells(5, row).toStdString());
     const memory_usage usage = evaluate_memory_usage(estimate_bytes(estimate), kDeviceSize);
-    std::printf("\n%s: %d files of %u samples (%.2f MB of 8-bit samples), estimate %lld bytes (%lld%%)%s\n",
-                format.name, kFiles, samples, total_samples / 1e6, static_cast<long long>(usage.bytes),
+    std::printf("\n%s, %s (%d groups): %d files of %u samples (%.2f MB of 8-bit samples), estimate %lld bytes "
+                "(%lld%%)%s\n",
+                format.name, mode.text, mode.groups, kFiles, samples, total_samples / 1e6, static_cast<long long>(usage.bytes),
                 static_cast<long long>(usage.percent), usage.fits ? "" : ", DOES NOT FIT");
 
     form.SaveDatFileName = QString::fromStdString((scratch / (std::string(format.name) + ".dat")).string());
     const char* names[] = {"script and table", "tonepack", "link script", "qavgen", "report with checksum"};
     std::vector<std::vector<double>> times(6);
     for (int run = 0; run < runs; ++run) {
+        // Runs are spaced as two Compile clicks are: the files of the run before have reached the disk, so that
+        // truncating them does not wait for their writing.
+        std::this_thread::sleep_for(std::chrono::milliseconds(pause_ms));
         const std::function<int()> steps[] = {
             [&] { return form.WriteScriptFiles(); }, [&] { return form.RunEncoder(); },
             [&] { return form.WriteLinkScript(); }, [&] { return form.RunImageBuilder(); },
@@ -167,19 +188,25 @@ int main(int argc, char** argv) {
     application.setQuitOnLastWindowClosed(false);
 
     int runs = 5;
+    int pause_ms = 1000;
     std::vector<format_choice> formats;
+    std::vector<mode_choice> modes;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--runs" && i + 1 < argc) runs = std::max(1, std::atoi(argv[++i]));
+        else if (arg == "--pause" && i + 1 < argc) pause_ms = std::max(0, std::atoi(argv[++i]));
         else if (arg == "pcm") formats.push_back({"pcm", -1});
         else if (arg == "adpcm") formats.push_back({"adpcm", 0});
         else if (arg == "ulaw") formats.push_back({"ulaw", 1});
+        else if (arg == "address") modes.push_back(kModes[0]);
+        else if (arg == "single") modes.push_back(kModes[1]);
         else {
-            std::fprintf(stderr, "usage: compile_bench [pcm|adpcm|ulaw ...] [--runs N]\n");
+            std::fprintf(stderr, "usage: compile_bench [pcm|adpcm|ulaw ...] [address|single ...] [--runs N] [--pause MS]\n");
             return 2;
         }
     }
     if (formats.empty()) formats = {{"pcm", -1}, {"adpcm", 0}, {"ulaw", 1}};
+    if (modes.empty()) modes = {kModes[0], kModes[1]};
 
     const fs::path scratch = fs::read_symlink("/proc/self/exe").parent_path() / "compile-bench-tmp";
     SetProgramFolder(scratch_program_folder(scratch));
@@ -189,7 +216,9 @@ int main(int argc, char** argv) {
 
     auto* form = new TForm1();
     bool ok = true;
-    for (const format_choice& format : formats) ok = bench_format(*form, record, format, scratch, runs) && ok;
+    for (const mode_choice& mode : modes) {
+        for (const format_choice& format : formats) ok = bench_format(*form, record, mode, format, scratch, runs, pause_ms) && ok;
+    }
     delete Form2;
     delete form;
     return ok ? 0 : 1;
