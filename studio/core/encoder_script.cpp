@@ -39,7 +39,10 @@ public:
 
 private:
     static void add(std::string& file, const std::string& line) {
-        if (line.find_first_of("\r\n") != std::string::npos) throw step_failed{kScriptLineBreak};
+        // Two plain searches: a search for either character tests each byte against the set one by one.
+        if (line.find('\r') != std::string::npos || line.find('\n') != std::string::npos) {
+            throw step_failed{kScriptLineBreak};
+        }
         file += line;
         file += "\r\n";
     }

@@ -1,12 +1,179 @@
-// The compile pipeline behind the Compile button.
+// The compile pipeline behind the Compile button: the project check, the
+// high-current warning, the DAT file's name, then the five steps (encoder
+// script and voice table, the encoder, the link script, the image builder, the
+// compile report with the image checksum), each only after the one before it
+// succeeded.
 #include "tform1.h"
 
+#include "compile_commands.h"
+#include "compile_report.h"
+#include "dat_path_rules.h"
+#include "encoder_script.h"
+#include "link_script.h"
+#include "my_thread.h"
+#include "pipeline_files.h"
+#include "program_folder.h"
 #include "project_snapshot.h"
+#include "studio_services.h"
 
-void TForm1::BT_CompileClick() {}
-int TForm1::WriteScriptFiles() { return -1; }
-int TForm1::RunEncoder() { return -1; }
-int TForm1::WriteLinkScript() { return -1; }
-int TForm1::RunImageBuilder() { return -1; }
-int TForm1::WriteCompileReport() { return -1; }
-project_snapshot TForm1::ProjectSnapshot() const { return {}; }
+#include <QPointer>
+#include <QTabBar>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+namespace {
+
+// Keeps the user away from every page while the pipeline runs: the tab bar and
+// every control that takes input are disabled, and each gets back the state it
+// had. Labels, the memory gauge and the status bar stay readable, as greying the
+// whole page control would not leave them.
+class page_lock {
+public:
+    explicit page_lock(QTabWidget* pages) {
+        for (QWidget* widget : pages->findChildren<QWidget*>()) {
+            const bool takes_input = widget->focusPolicy() != Qt::NoFocus || qobject_cast<QTabBar*>(widget);
+            if (!takes_input || !widget->isEnabled()) continue;
+            locked_.emplace_back(widget);
+            widget->setEnabled(false);
+        }
+    }
+    ~page_lock() {
+        for (const QPointer<QWidget>& widget : locked_) {
+            if (widget) widget->setEnabled(true);
+        }
+    }
+    page_lock(const page_lock&) = delete;
+    page_lock& operator=(const page_lock&) = delete;
+
+private:
+    std::vector<QPointer<QWidget>> locked_;
+};
+
+std::string text_of(const QString& text) { return text.toStdString(); }
+
+// The mode settings' [Global] Offset as written there, "" when the file or the
+// key is missing; also "" when the device or the trigger mode has no code, as
+// the file then cannot be named (the writers fail on the missing code first).
+std::string offset_text(const project_snapshot& project) {
+    if (project.device_code.empty() || project.mode_code.empty()) return "";
+    const ini_file settings(ProgramFolder() + mode_settings_file(project.device_code, project.mode_code));
+    return settings.read_string("Global", "Offset", "");
+}
+
+bool name_taken(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::symlink_status(path, error).type() != std::filesystem::file_type::not_found;
+}
+
+}  // namespace
+
+void TForm1::BT_CompileClick() {
+    const page_lock locked(PC_PageSelect);
+
+    int row = SG_GrpList->RowCount() - 1;
+    while (row >= 1 && SG_GrpList->Cells(5, row).isEmpty()) --row;
+    if (row < 1) {
+        services().message_boxes->show(this, Msg("Msg005"), "Warning!", MB_ICONINFORMATION);
+        return;
+    }
+
+    // Only the level's first digit is looked at: levels 1 and 10 to 19 draw little current.
+    const QString output_type = CB_VoutSel->Text();
+    if (output_type.mid(5, 3) == "PWM" && output_type.mid(18, 1) != "1") {
+        QString warning = Msg("Msg027") + "\n";
+        if (GetDeviceCode(text_of(CB_Device->Text())) == "Z6") {
+            warning += Msg("Msg030");
+        } else {
+            warning += Msg("Msg028") + "\n" + Msg("Msg029");
+        }
+        services().message_boxes->show(this, warning, "Warning!", MB_ICONINFORMATION);
+    }
+
+    const QString chosen = services().file_dialogs->save_file(this, "DAT file(*.dat)|*.dat", ".dat");
+    if (chosen.isEmpty()) return;
+    SaveDatFileName = chosen;
+    const std::string dat_path = text_of(SaveDatFileName);
+    // A name the command lines cannot carry, or one whose image or report would overwrite the programs or the
+    // pipeline's own files, is refused before anything is written; the files it names are left alone.
+    if (dat_path_refused(ProgramFolder(), dat_path) ||
+        dat_path_refused(ProgramFolder(), compile_report_path(dat_path))) {
+        services().message_boxes->show(this, Msg("Msg008"), "Error!", MB_ICONERROR);
+        services().sounds->play("SYSTEMHAND");
+        return;
+    }
+    if (name_taken(dat_path)) {
+        const QString question = Msg("Msg006") + "\"" + SaveDatFileName + "\"" + Msg("Msg007");
+        if (services().message_boxes->show(this, question, "Warning!", MB_YESNO | MB_ICONINFORMATION) != IDYES) return;
+    }
+
+    int result = WriteScriptFiles();
+    if (result == 0) result = RunEncoder();
+    if (result == 0) result = WriteLinkScript();
+    if (result == 0) result = RunImageBuilder();
+    if (result == 0) result = WriteCompileReport();
+
+    if (result != 0) {
+        services().message_boxes->show(this, Msg("Msg008"), "Error!", MB_ICONERROR);
+        // No DAT file outlives a failed compile; a folder of that name is not removed.
+        ::unlink(dat_path.c_str());
+        services().sounds->play("SYSTEMHAND");
+    } else {
+        services().sounds->play("SYSTEMDEFAULT");
+    }
+}
+
+int TForm1::WriteScriptFiles() {
+    const project_snapshot project = ProjectSnapshot();
+    return write_script_files(project, offset_text(project), ProgramFolder() + kScriptFile,
+                              ProgramFolder() + kTableFile);
+}
+
+int TForm1::RunEncoder() { return RunChildProgram(encoder_command_line(ProgramFolder()), LastThread); }
+
+int TForm1::WriteLinkScript() {
+    const project_snapshot project = ProjectSnapshot();
+    return write_link_script(project, offset_text(project), ProgramFolder(), text_of(SaveDatFileName));
+}
+
+int TForm1::RunImageBuilder() {
+    // The builder appends to its log: each run starts a fresh one.
+    ::unlink((ProgramFolder() + kBuilderLogFile).c_str());
+    return RunChildProgram(image_builder_command_line(ProgramFolder()), LastThread);
+}
+
+int TForm1::WriteCompileReport() {
+    const std::string dat_path = text_of(SaveDatFileName);
+    // The ROM size is that of the chip model the new image names, which is the selected device's when the
+    // image template names it.
+    const auto query_checksum = [this, &dat_path] {
+        const int32_t rom_size = GetDeviceSize(DeviceNameToCode(GetDatDeviceName(dat_path)));
+        return GetImageCheckSum(SaveDatFileName, QString::fromStdString(rom_size_text(rom_size)));
+    };
+    return write_compile_report(compile_report_path(dat_path), ProgramFolder() + kTableFile,
+                                text_of(CB_Device->Text()), dat_path, query_checksum);
+}
+
+project_snapshot TForm1::ProjectSnapshot() const {
+    project_snapshot project;
+    for (int row = 1; row < SG_FileList->RowCount(); ++row) {
+        const auto cell = [this, row](int col) { return text_of(SG_FileList->Cells(col, row)); };
+        project.items.push_back({cell(0), cell(1), cell(2), cell(3), cell(5), cell(6)});
+    }
+    for (int row = 1; row < SG_GrpList->RowCount(); ++row) {
+        const auto cell = [this, row](int col) { return text_of(SG_GrpList->Cells(col, row)); };
+        project.groups.push_back({cell(1), cell(2), cell(3), cell(5)});
+    }
+    project.device_text = text_of(CB_Device->Text());
+    project.device_code = GetDeviceCode(project.device_text);
+    project.device_size = GetDeviceSize(project.device_code);
+    project.output_type = text_of(CB_VoutSel->Text());
+    project.trigger_mode = text_of(CB_TgMode->Text());
+    project.mode_code = GetTriggerModeCode();
+    project.compression_index = CB_ComFmt->ItemIndex();
+    project.compression_text = text_of(CB_ComFmt->Text());
+    return project;
+}
