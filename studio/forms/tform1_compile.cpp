@@ -33,24 +33,35 @@ namespace {
 // whole page control would not leave them.
 class page_lock {
 public:
-    explicit page_lock(QTabWidget* pages) {
+    explicit page_lock(QTabWidget* pages) : pages_(pages) {
         for (QWidget* widget : pages->findChildren<QWidget*>()) {
             const bool takes_input = widget->focusPolicy() != Qt::NoFocus || qobject_cast<QTabBar*>(widget);
             if (!takes_input || !widget->isEnabled()) continue;
             locked_.emplace_back(widget);
             widget->setEnabled(false);
         }
+        // Keys (Ctrl+Tab) switch pages without the tab bar: the other pages' tabs go too.
+        for (int page = 0; page < pages->count(); ++page) {
+            if (page == pages->currentIndex() || !pages->isTabEnabled(page)) continue;
+            locked_tabs_.push_back(page);
+            pages->setTabEnabled(page, false);
+        }
     }
     ~page_lock() {
         for (const QPointer<QWidget>& widget : locked_) {
             if (widget) widget->setEnabled(true);
+        }
+        if (pages_) {
+            for (const int page : locked_tabs_) pages_->setTabEnabled(page, true);
         }
     }
     page_lock(const page_lock&) = delete;
     page_lock& operator=(const page_lock&) = delete;
 
 private:
+    QPointer<QTabWidget> pages_;
     std::vector<QPointer<QWidget>> locked_;
+    std::vector<int> locked_tabs_;
 };
 
 std::string text_of(const QString& text) { return text.toStdString(); }

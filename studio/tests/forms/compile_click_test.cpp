@@ -180,6 +180,8 @@ TEST_F(CompileClick, EveryPageIsKeptFromInputForTheWholeRunAndGetsItsStateBack) 
         for (QWidget* input : inputs) {
             if (input->isEnabled()) enabled.push_back(input->objectName().toStdString());
         }
+        // Keys switch pages without the tab bar: the other pages are closed to them too.
+        if (main.PC_PageSelect->isTabEnabled(1) || main.PC_PageSelect->isTabEnabled(2)) enabled.push_back("a tab");
         // What only shows information stays readable.
         if (!main.LB_MemUsg->isEnabled()) enabled.push_back("LB_MemUsg disabled");
         if (!main.SB_Status->isEnabled()) enabled.push_back("SB_Status disabled");
@@ -198,6 +200,8 @@ TEST_F(CompileClick, EveryPageIsKeptFromInputForTheWholeRunAndGetsItsStateBack) 
     EXPECT_TRUE(enabled.empty()) << enabled.front();
 
     for (QWidget* input : inputs) EXPECT_TRUE(input->isEnabled()) << input->objectName().toStdString();
+    EXPECT_TRUE(main.PC_PageSelect->isTabEnabled(1));
+    EXPECT_TRUE(main.PC_PageSelect->isTabEnabled(2));
     // Buttons that were disabled before stay so.
     EXPECT_FALSE(main.B_Save->isEnabled());
     EXPECT_FALSE(main.B_Load->isEnabled());
