@@ -15,7 +15,7 @@ FILE* open_regular_file(const char* path, const char* mode);
 struct file_closer {
     void operator()(FILE* file) const { std::fclose(file); }
 };
-using file_handle = std::unique_ptr<FILE, file_closer>;
+using owned_file = std::unique_ptr<FILE, file_closer>;
 
 // True when the open file is a folder.
 bool is_folder(FILE* file);

@@ -50,7 +50,7 @@ checksum_query_result checksum_query_outcome(int exit_code, const std::optional<
 }
 
 std::optional<std::string> read_checksum_report(const std::string& report_path) {
-    const file_handle report(open_regular_file(report_path.c_str(), "rb"));
+    const owned_file report(open_regular_file(report_path.c_str(), "rb"));
     if (!report) return std::nullopt;
     std::string text;
     char chunk[4096];

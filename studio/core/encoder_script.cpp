@@ -165,9 +165,9 @@ script_files build_script_files(const project_snapshot& project, const std::stri
 
 int write_script_files(const project_snapshot& project, const std::string& offset_text,
                        const std::string& script_path, const std::string& table_path) {
-    file_handle script = create_output_file(script_path);
+    owned_file script = create_output_file(script_path);
     if (!script) return kScriptNotOpened;
-    file_handle table = create_output_file(table_path);
+    owned_file table = create_output_file(table_path);
     if (!table) return kTableNotOpened;
     const script_files files = build_script_files(project, offset_text);
     const bool script_written = put_text(script.get(), files.script);

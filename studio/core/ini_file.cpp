@@ -32,7 +32,7 @@ std::string trimmed(const std::string& text) {
 std::optional<std::string> ini_file::find(const std::string& section, const std::string& key) const {
     if (path_.empty()) return std::nullopt;
     // Only a regular file is read, so that a pipe or a folder in its place gives the defaults at once.
-    const file_handle handle(open_regular_file(path_.c_str(), "rb"));
+    const owned_file handle(open_regular_file(path_.c_str(), "rb"));
     if (!handle) return std::nullopt;
     std::string content;
     char chunk[4096];

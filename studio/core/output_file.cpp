@@ -8,11 +8,11 @@ bool is_pipe_or_socket(const struct stat& info) { return S_ISFIFO(info.st_mode) 
 
 }  // namespace
 
-file_handle create_output_file(const std::string& path) {
+owned_file create_output_file(const std::string& path) {
     // The kind is checked before opening, so that a pipe without a reader is refused instead of waited on.
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0 && is_pipe_or_socket(info)) return nullptr;
-    file_handle file(std::fopen(path.c_str(), "wbe"));
+    owned_file file(std::fopen(path.c_str(), "wbe"));
     if (file && (::fstat(fileno(file.get()), &info) != 0 || is_pipe_or_socket(info))) return nullptr;
     return file;
 }
@@ -23,7 +23,7 @@ bool put_text(FILE* file, const std::string& text) {
 
 bool flush_output(FILE* file) { return std::fflush(file) == 0; }
 
-bool close_output_file(file_handle& file) {
+bool close_output_file(owned_file& file) {
     FILE* const open_file = file.release();
     return open_file == nullptr || std::fclose(open_file) == 0;
 }

@@ -10,7 +10,7 @@
 // Creates or truncates the file for writing. A pipe or socket in its place is
 // refused without waiting for a reader; a folder cannot be opened. nullptr on
 // failure.
-file_handle create_output_file(const std::string& path);
+owned_file create_output_file(const std::string& path);
 
 // Writes all of the text; false when any byte could not be written.
 bool put_text(FILE* file, const std::string& text);
@@ -20,4 +20,4 @@ bool flush_output(FILE* file);
 
 // Closes the file (nothing when it is already closed); false when buffered
 // bytes could not be written or the close failed.
-bool close_output_file(file_handle& file);
+bool close_output_file(owned_file& file);

@@ -26,7 +26,7 @@ constexpr int checked_bytes() {
 
 // Up to `length` bytes from `offset`; fewer when the file is shorter, none when it cannot be read.
 size_t read_at(const std::string& path, long offset, unsigned char* bytes, size_t length) {
-    const file_handle file(open_regular_file(path.c_str(), "rb"));
+    const owned_file file(open_regular_file(path.c_str(), "rb"));
     if (!file || std::fseek(file.get(), offset, SEEK_SET) != 0) return 0;
     return std::fread(bytes, 1, length, file.get());
 }

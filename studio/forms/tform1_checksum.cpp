@@ -11,7 +11,7 @@ checksum_query_result TForm1::GetImageCheckSum(const QString& dat_path, const QS
     const std::string failed = Msg("Msg025").toStdString();
     const std::string report = ProgramFolder() + kChecksumReportFile;
     // QavChk appends to its report; a report that cannot be emptied would be read with an older run's lines.
-    file_handle emptied = create_output_file(report);
+    owned_file emptied = create_output_file(report);
     if (!emptied || !close_output_file(emptied)) return {false, failed};
     const int result = RunChildProgram(
         image_checker_command_line(ProgramFolder(), dat_path.toStdString(), rom_size.toStdString()), LastThread);

@@ -46,9 +46,9 @@ int32_t read_block(FILE* file, uint8_t* bytes, int32_t count) {
 bool compare_files(const std::optional<std::string>& first_path, const std::string& second_path,
                    int32_t first_offset, int32_t last_offset, FILE* log, float& ratio) {
     ratio = 0;
-    file_handle first;
+    owned_file first;
     if (first_path) first.reset(std::fopen(first_path->c_str(), "rb"));
-    file_handle second(std::fopen(second_path.c_str(), "rb"));
+    owned_file second(std::fopen(second_path.c_str(), "rb"));
     if ((first_path && !first) || !second) {
         if (log != nullptr) std::fputs("File open error for compare.\n\n", log);
         return false;

@@ -12,8 +12,8 @@ constexpr size_t kChunk = 1024;
 }  // namespace
 
 bool files_equal(const std::string& first_path, const std::string& second_path) {
-    const file_handle first(std::fopen(first_path.c_str(), "rb"));
-    const file_handle second(std::fopen(second_path.c_str(), "rb"));
+    const owned_file first(std::fopen(first_path.c_str(), "rb"));
+    const owned_file second(std::fopen(second_path.c_str(), "rb"));
     if (!first || !second) return false;
     char a[kChunk], b[kChunk];
     for (;;) {
