@@ -88,7 +88,8 @@ int unplayable_entry_line(const fuzzed_project& p, const std::string& script) {
     std::vector<int> entry_lines;
     const std::vector<std::string_view> lines = lines_of(script);
     for (size_t i = 0; i < lines.size(); ++i)
-        if (lines[i].find("$Groups = ") != std::string_view::npos) entry_lines.push_back(int(i) + 1);
+        if (lines[i].substr(0, 9) == ".Section[" && lines[i].find("] $Groups = ") != std::string_view::npos)
+            entry_lines.push_back(int(i) + 1);
     size_t k = 0;
     for (const fuzzed_group& group : p.groups) {
         for (const size_t row : group.rows) {
@@ -149,7 +150,7 @@ void check_as_project(const uint8_t* data, size_t size) {
     if (refused_line != 0) {
         KOVA_PROMISE(read.error && read.error->line == refused_line,
                      (read.error ? describe(*read.error) : "accepted") + ", line " + number(refused_line) +
-                         " expected");
+                         " expected\n" + files.script);
         return;
     }
     KOVA_PROMISE(!read.error, describe(read.error.value_or(script_error{})) + "\n" + files.script);

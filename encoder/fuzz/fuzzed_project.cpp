@@ -51,6 +51,7 @@ void choose_lists(input_reader& in, fuzzed_project& p) {
     const std::vector<std::string> outputs = output_type_items(3, 1);
     s.output_type = outputs[in.below(static_cast<uint32_t>(outputs.size()))];
     p.ramp = s.output_type.find("VOUT") == std::string::npos;
+    p.line_breaks = flags & 0x80;
     const std::vector<std::string> modes = trigger_mode_items(0x3F);
     s.trigger_mode = modes[in.below(static_cast<uint32_t>(modes.size()))];
     s.mode_code = trigger_mode_code(s.trigger_mode);
@@ -82,14 +83,16 @@ void mute_row(input_reader& in, sound_item& item, fuzzed_row& row) {
     row.mute_ms = ms;
 }
 
-void file_row(input_reader& in, const project_snapshot& s, bool compressed, sound_item& item, fuzzed_row& row) {
+void file_row(input_reader& in, const project_snapshot& s, bool compressed, bool line_breaks,
+              sound_item& item, fuzzed_row& row) {
     const uint8_t pick = in.byte();
     row.rate = pick < 0xF0 ? kUsualRates[pick % kUsualRates.size()] : static_cast<int32_t>(in.word());
     const uint32_t length = in.below(20);
     std::string path = "/";
     for (uint32_t i = 0; i < length; ++i) {
         const char c = static_cast<char>(in.byte());
-        path += c == '\0' ? '_' : c;
+        // No file name holds a NUL; line breaks only where the input asks for them.
+        path += c == '\0' || ((c == '\r' || c == '\n') && !line_breaks) ? '_' : c;
     }
     item.name = path.substr(path.rfind('/') + 1);
     item.rate = std::to_string(row.rate);
@@ -117,7 +120,7 @@ void choose_rows(input_reader& in, fuzzed_project& p) {
         fuzzed_row row;
         item.id = row.id = item_id(number);
         if (kind % 8 < 2) mute_row(in, item, row);
-        else file_row(in, p.snapshot, kind % 8 >= 5, item, row);
+        else file_row(in, p.snapshot, kind % 8 >= 5, p.line_breaks, item, row);
         p.snapshot.items.push_back(item);
         p.rows.push_back(row);
     }

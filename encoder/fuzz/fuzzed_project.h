@@ -1,7 +1,8 @@
 // A voice project drawn from fuzz input, within what KovaStudio's compiler page
 // can hold: item ids "I" and four digits growing down the list, mute times
 // the mute editor takes (1 to 60000, typed with leading zeros or a "+"), WAV
-// files of any path and any sample rate, empty rows after the items, groups
+// files of any path (line breaks in it only when the first byte's top bit is
+// set) and any sample rate, empty rows after the items, groups
 // whose entries name items, the device, output, trigger-mode and compression
 // texts of the lists, and an Offset of one to eight hexadecimal digits. Beside
 // the snapshot it says what the encoder script written from it must hold.
@@ -39,6 +40,7 @@ struct fuzzed_project {
     bool companding = false;
     bool ramp = false;
     uint32_t last_group = 0;
+    bool line_breaks = false;   // paths may hold CR and LF, which the writer refuses
     int writer_result = 0;      // what build_script_files must return for it
 };
 
