@@ -24,7 +24,9 @@ void write(const fs::path& path, const std::vector<uint8_t>& content) {
     if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
-void write(const fs::path& path, const std::string& text) { write(path, std::vector<uint8_t>(text.begin(), text.end())); }
+void write(const fs::path& path, const std::string& text) {
+    write(path, std::vector<uint8_t>(text.begin(), text.end()));
+}
 
 }  // namespace
 
@@ -37,7 +39,8 @@ void make_scratch_program(const fs::path& root) {
     write(bin / "1x2" / "1x2.ini", "[Global]\r\nOffset=4C0\r\n");
     write(bin / "1x2" / "Y122.pgm", bytes(64, 31));
     write(bin / "empty.txt", std::string());
-    if (::mkfifo((bin / "pipe").c_str(), 0600) != 0) throw std::runtime_error("cannot make the pipe in " + bin.string());
+    if (::mkfifo((bin / "pipe").c_str(), 0600) != 0)
+        throw std::runtime_error("cannot make the pipe in " + bin.string());
     write(program / "setup.ini", "[System]\r\nSysChk=1\r\n");
     write(root / "top.txt", bytes(50, 3));
 }

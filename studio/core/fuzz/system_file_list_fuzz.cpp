@@ -107,9 +107,9 @@ std::string described(const system_check_result& r) {
 
 // A name as make_syschk_list may write one: no "#", line feed or NUL, and an
 // extension of at most three characters, when its file name has one.
-std::string writable_name(const std::string& piece) {
+std::string writable_name(const std::string& text) {
     std::string name;
-    for (char c : piece)
+    for (char c : text)
         if (c != '#' && c != '\n' && c != '\0') name += c;
     const size_t dot = name.rfind('.'), slash = name.rfind('/');
     if (dot != std::string::npos && (slash == std::string::npos || slash < dot) && name.size() - dot > 4)
@@ -117,12 +117,12 @@ std::string writable_name(const std::string& piece) {
     return name;
 }
 
-void check_written_entries(const std::vector<std::string>& pieces) {
+void check_written_entries(const std::vector<std::string>& texts) {
     std::vector<system_file_entry> written;
     std::string list = "; written\n";
-    for (size_t i = 0; i < pieces.size() && written.size() < kEntriesWritten; ++i) {
-        const system_file_entry entry{writable_name(pieces[i]), format_file_code(static_cast<uint32_t>(
-                                                                    std::hash<std::string>{}(pieces[i])))};
+    for (size_t i = 0; i < texts.size() && written.size() < kEntriesWritten; ++i) {
+        const uint32_t code = static_cast<uint32_t>(std::hash<std::string>{}(texts[i]));
+        const system_file_entry entry{writable_name(texts[i]), format_file_code(code)};
         list += "@" + entry.name + "#" + entry.expected_code + "\n";
         written.push_back(entry);
     }
