@@ -6,11 +6,13 @@
 # the promises on the seeds.
 #
 #   kova_fuzz_target(NAME SOURCES file... [LIBS lib...] SEEDS script [DICT file] [TOOLS target...])
+#   kova_seed_tool(NAME SOURCES file... [LIBS lib...])
 #
 # The SEEDS script runs as `bash script OUT_FOLDER` and writes the seed inputs
 # there, made by the project's own tools: it finds them through KOVA_TOOLS
 # (make_template), KOVA_BIN (the program folder's bin/) and KOVA_FUZZ_SOURCE
-# (this folder, with seed_images.sh). TOOLS names further targets it runs.
+# (this folder, with seed_images.sh). TOOLS names further targets it runs;
+# kova_seed_tool builds such a program of a target's own into KOVA_TOOLS.
 set(KOVA_FUZZ_DIR ${CMAKE_BINARY_DIR}/fuzz)
 set(KOVA_FUZZ_SOURCE ${CMAKE_CURRENT_LIST_DIR})
 if(KOVA_FUZZ)
@@ -45,4 +47,11 @@ function(kova_fuzz_target name)
     add_test(NAME ${name}.seed_corpus COMMAND ${name} ${seeds})
     set_tests_properties(${name}.seed_corpus PROPERTIES ENVIRONMENT KOVA_FUZZ_SCRATCH=${CMAKE_BINARY_DIR}/test-tmp/fuzz)
   endif()
+endfunction()
+
+function(kova_seed_tool name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 endfunction()

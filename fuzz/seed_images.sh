@@ -21,7 +21,9 @@ mk="$KOVA_TOOLS/make_template"
 "$mk" small.pgm KOVA3k10 II 100 30 38 7F 20 3
 "$mk" plain.pgm KOVA3k10 I 40 10 10 0 20
 
-seq 1 1200 | head -c 3000 > voice.mf0
+# Cut after writing: seq piped into head dies of SIGPIPE when head stops reading first.
+seq 1 1200 > voice.mf0
+truncate -s 3000 voice.mf0
 { seq 5000 5400; head -c 600 /dev/zero | tr '\0' '\377'; } > voice.dpm
 
 # build IMAGE ROMSIZE TEMPLATE VOICE OPTION-BYTE: as KovaStudio's scripts do,

@@ -1,5 +1,8 @@
 #include "system_file_list.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include "regular_file.h"
 
 namespace {
@@ -13,6 +16,25 @@ std::string cut_after_extension(const std::string& name) {
     const size_t slash = name.rfind('/');
     if (dot == std::string::npos || (slash != std::string::npos && slash > dot)) return name;
     return name.substr(0, dot + 4);
+}
+
+// True when no file of bin can have the name: it holds a NUL, or a ".." climbs
+// above bin. Such a name comes only from a damaged or altered list, and the
+// start check must not read files elsewhere on its say.
+bool names_no_file_in_bin(const std::string& name) {
+    if (name.find('\0') != std::string::npos) return true;
+    int depth = 0;
+    for (size_t start = 0; start <= name.size();) {
+        const size_t end = std::min(name.find('/', start), name.size());
+        const std::string_view part(name.data() + start, end - start);
+        if (part == "..") {
+            if (--depth < 0) return true;
+        } else if (!part.empty() && part != ".") {
+            ++depth;
+        }
+        start = end + 1;
+    }
+    return false;
 }
 
 }  // namespace
@@ -76,6 +98,9 @@ system_check_result check_system_files(const std::string& program_folder,
         const std::optional<system_file_entry> entry = parse_system_file_line(line);
         if (!entry) continue;
         const std::string path = bin + entry->name;
+        if (names_no_file_in_bin(entry->name)) {
+            return {system_check_result::file_missing, path, entry->expected_code, ""};
+        }
         const std::optional<uint32_t> sum = file_byte_sum(path);
         if (!sum) return {system_check_result::file_missing, path, entry->expected_code, ""};
         const std::string code = format_file_code(*sum);

@@ -43,7 +43,9 @@ struct system_check_result {
 
 // Reads program_folder + "bin/SysChk.lst" line by line, calling
 // before_each_line() before each line (the start form repaints there), and
-// stops at the first missing or mismatching file. Codes compare with case.
+// stops at the first missing or mismatching file. Codes compare with case. A
+// name that leads out of bin ("../setup.ini") or holds a NUL counts as a
+// missing file: it is never opened.
 system_check_result check_system_files(const std::string& program_folder,
                                        const std::function<void()>& before_each_line);
 

@@ -193,6 +193,30 @@ TEST(SystemCheck, FoldersPipesAndLinesWithoutHashCountAsMissing) {
     EXPECT_EQ(long_name.check().path, long_name.bin + name + ".wav");
 }
 
+TEST(SystemCheck, NamesLeadingOutOfBinCountAsMissingAndAreNeverRead) {
+    const std::string base = test_folder();
+    // The file above bin has the listed code: only reading it would pass the check.
+    write_file(base + "/Play.wav", play_wav_bytes());
+    for (const std::string name : {"../../Play.wav", "../bin/Play.wav", "sub/../../../Play.wav", "..",
+                                    "./../../Play.wav"}) {
+        const program_folder folder(base, "names", "@Play.wav#0001A2F3\n@" + name + "#0001A2F3\n");
+        const system_check_result result = folder.check();
+        EXPECT_EQ(result.kind, system_check_result::file_missing) << name;
+        EXPECT_EQ(result.path, folder.bin + name);
+        EXPECT_EQ(result.computed_code, "");
+    }
+    // Climbing back down inside bin, or a leading "/", stays in bin.
+    const program_folder inside(base, "inside",
+                                "@sub/../Play.wav#0001A2F3\n@/Play.wav#0001A2F3\n@sub/./x.txt#00000000\n");
+    fs::create_directories(inside.bin + "sub");
+    write_text(inside.bin + "sub/x.txt", "");
+    EXPECT_EQ(inside.check().kind, system_check_result::passed);
+    // A NUL ends the name as the system sees it: "qavgen\0x" must not pass for qavgen.
+    const program_folder nul(base, "nul", std::string("@qavgen") + '\0' + "x#00000003\n");
+    write_file(nul.bin + "qavgen", {1, 2});
+    EXPECT_EQ(nul.check().kind, system_check_result::file_missing);
+}
+
 TEST(SystemCheck, AMissingOrOddListFailsWithoutABox) {
     const std::string root = test_folder() + "/";
     system_check_result result = check_system_files(root, {});

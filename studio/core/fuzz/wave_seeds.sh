@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Seeds of fuzz_wave_header: WAV files from the installation's sound maker,
+# short so that the fuzzer works on headers: the accepted kind (8-bit mono
+# PCM) at several rates, with a LIST chunk, with a data size that is not the
+# data's, the kinds the check refuses, and files cut inside the header.
+set -euo pipefail
+out=$1
+wav() {  # wav NAME OPTION...
+  local name=$1
+  shift
+  "$KOVA_TOOLS/make_wav" "$out/$name.wav" --samples 24 "$@"
+}
+wav pcm8
+wav rate44100 --rate 44100 --noise --seed 3
+wav rate1 --rate 1 --silence
+wav list --list
+wav data-size --data-size 4294967295
+wav bits16 --bits 16
+wav stereo --channels 2
+wav float --format 3 --bits 32
+wav alaw --format 6
+head -c 30 "$out/pcm8.wav" > "$out/cut30.wav"
+head -c 40 "$out/pcm8.wav" > "$out/cut40.wav"
