@@ -5,6 +5,7 @@
 
 #include "image_checksum.h"
 #include "image_header.h"
+#include "image_reader.h"
 
 test_image make_test_image(const template_spec& spec, size_t voice_bytes) {
     std::string error;
@@ -69,4 +70,20 @@ FILE* open_bytes(std::vector<uint8_t>& bytes) {
     FILE* file = bytes.empty() ? std::tmpfile() : fmemopen(bytes.data(), bytes.size(), "r");
     if (!file) throw std::runtime_error("cannot open a stream over the bytes");
     return file;
+}
+
+std::vector<uint8_t> deciphered_rom(const std::string& dat_path) {
+    std::vector<uint8_t> rom;
+    FILE* file = std::fopen(dat_path.c_str(), "rb");
+    if (file == nullptr) return rom;
+    image_header header;
+    if (image_read_header(file, header)) {
+        uint8_t block[kPlainChunk];
+        for (int32_t got; (got = image_read(block, kPlainChunk, file, header.header_offset, header.cipher_start,
+                                            header.cipher_end)) > 0;) {
+            rom.insert(rom.end(), block, block + got);
+        }
+    }
+    std::fclose(file);
+    return rom;
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "template_image.h"
@@ -42,3 +43,7 @@ test_image make_sealed_image(const template_spec& spec, size_t voice_bytes = 0);
 
 // A read-only stream over bytes that must outlive it.
 FILE* open_bytes(std::vector<uint8_t>& bytes);
+
+// The ROM image of a DAT image file as the deciphering reader delivers it; empty when the file cannot be
+// opened or its header record is not read.
+std::vector<uint8_t> deciphered_rom(const std::string& dat_path);

@@ -81,22 +81,6 @@ std::string make_project_dat(const std::string& program_folder, const project_da
     return run(image_builder_command_line(program_folder));
 }
 
-std::vector<uint8_t> deciphered_rom(const std::string& dat_path) {
-    std::vector<uint8_t> rom;
-    FILE* file = std::fopen(dat_path.c_str(), "rb");
-    if (file == nullptr) return rom;
-    image_header header;
-    if (image_read_header(file, header)) {
-        uint8_t block[kPlainChunk];
-        for (int32_t got; (got = image_read(block, kPlainChunk, file, header.header_offset, header.cipher_start,
-                                            header.cipher_end)) > 0;) {
-            rom.insert(rom.end(), block, block + got);
-        }
-    }
-    std::fclose(file);
-    return rom;
-}
-
 int system_info_length(const std::vector<uint8_t>& rom) {
     return rom.size() < 2 ? 0 : ((rom[0] | rom[1] << 8) & 0x3FFF) * 2;
 }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "test_image.h"  // deciphered_rom
+
 struct project_dat_shape {
     std::string device_code = "Y1";      // picks the chip folder, template and option bytes
     std::string device_text = "KOVA3K10";
@@ -21,9 +23,6 @@ struct project_dat_shape {
 // on success, else what failed.
 std::string make_project_dat(const std::string& program_folder, const project_dat_shape& shape,
                              const std::string& dat_path);
-
-// The DAT image's ROM, deciphered; empty when the file is no image.
-std::vector<uint8_t> deciphered_rom(const std::string& dat_path);
 
 // The length of the ROM image's system information: its first word's low 14 bits, times 2.
 int system_info_length(const std::vector<uint8_t>& rom);

@@ -5,6 +5,7 @@
 
 #include "image_header.h"
 #include "image_reader.h"
+#include "test_image.h"
 
 #include <cstdio>
 
@@ -51,22 +52,6 @@ protected:
         return image;
     }
 
-    // The ROM image of the DAT image, deciphered.
-    static std::vector<uint8_t> deciphered_rom(const std::string& path) {
-        std::vector<uint8_t> rom;
-        FILE* file = std::fopen(path.c_str(), "rb");
-        if (file == nullptr) return rom;
-        image_header header;
-        if (image_read_header(file, header)) {
-            uint8_t block[kPlainChunk];
-            for (int32_t got; (got = image_read(block, kPlainChunk, file, header.header_offset, header.cipher_start,
-                                                header.cipher_end)) > 0;) {
-                rom.insert(rom.end(), block, block + got);
-            }
-        }
-        std::fclose(file);
-        return rom;
-    }
 
     // Programs and verifies the image, then compares the chip with it.
     void program_and_verify(const std::string& writer, const std::string& chip_name, const road_image& shape,
