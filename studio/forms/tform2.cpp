@@ -77,22 +77,14 @@ void TForm2::FormActivate() {
         if (!CheckSystemFiles()) {
             set_font_color(L_Ini_SysFileChk, kBgrRed);
             L_Ini_SysFileChk->SetCaption("System Files Missed!");
-            B_Ini_Cancel->setEnabled(true);
-            services().sounds->play("SYSTEMHAND");
-            raise();
-            activateWindow();
-            state_ = check_state::failed;
+            ShowCheckFailed();
             return;
         }
         CB_Ini_SysFileChk->setEnabled(false);
         CB_Ini_SysFirmChk->setEnabled(true);
         CB_Ini_SysFirmChk->setChecked(true);
         if (!CheckWriterFirmware()) {
-            B_Ini_Cancel->setEnabled(true);
-            services().sounds->play("SYSTEMHAND");
-            raise();
-            activateWindow();
-            state_ = check_state::failed;
+            ShowCheckFailed();  // the firmware label already says why
             return;
         }
         CB_Ini_SysFirmChk->setEnabled(false);
@@ -103,6 +95,15 @@ void TForm2::FormActivate() {
         center_on_screen(Form1);
         Form1->show();
     }
+}
+
+// After a failed check only Cancel is left, and the form comes to the front.
+void TForm2::ShowCheckFailed() {
+    B_Ini_Cancel->setEnabled(true);
+    services().sounds->play("SYSTEMHAND");
+    raise();
+    activateWindow();
+    state_ = check_state::failed;
 }
 
 bool TForm2::CheckSystemFiles() {

@@ -46,6 +46,7 @@ protected:
 private:
     void CreateComponents();
     void LayOut();
+    void ShowCheckFailed();
     // Runs the updater with the given function word and returns its result, moving the dots meanwhile.
     int RunUpdater(const std::string& words);
     // The firmware label for an updater result: "Done" in blue, or a failure in red; `wrong_version_text` for

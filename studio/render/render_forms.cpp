@@ -5,6 +5,7 @@
 //
 //   render-forms OUTPUT_FOLDER [PROGRAM_FOLDER]
 #include "program_folder.h"
+#include "quiet_services.h"
 #include "render_scenarios.h"
 #include "studio_font.h"
 #include "studio_services.h"
@@ -21,19 +22,6 @@
 #include <string>
 
 namespace {
-
-class quiet_boxes : public message_box_service {
-public:
-    int show(QWidget*, const QString& text, const QString& caption, unsigned flags) override {
-        std::fprintf(stderr, "box \"%s\": %s\n", caption.toUtf8().constData(), text.toUtf8().constData());
-        return (flags & 0x0F) == MB_YESNO ? IDNO : IDOK;
-    }
-};
-
-class no_sounds : public sound_service {
-public:
-    void play(const QString&) override {}
-};
 
 void wait_until(const std::function<bool()>& done) {
     QElapsedTimer clock;
@@ -76,10 +64,7 @@ int main(int argc, char** argv) {
     application.setQuitOnLastWindowClosed(false);
     const std::string out = std::string(argv[1]) + "/";
     SetProgramFolder(argc == 3 ? argv[2] : ExecutableFolder() + "../kova/");
-    studio_services replacement;
-    replacement.message_boxes = std::make_unique<quiet_boxes>();
-    replacement.sounds = std::make_unique<no_sounds>();
-    install_services(std::move(replacement));
+    install_quiet_services();
 
     auto* main_form = new TForm1();
     wait_until([] { return Form1->isVisible() || Form2->B_Ini_Cancel->isEnabled(); });

@@ -1,6 +1,7 @@
 // The compiler page with a small voice project: the sample sounds and a mute
 // in the file list, three groups holding them, then the mute editor and the
 // group settings panel open over it.
+#include "quiet_services.h"
 #include "render_scenarios.h"
 
 #include "program_folder.h"
@@ -11,18 +12,13 @@
 
 namespace {
 
-// The open dialog answers with the program folder's sample sounds.
-class sample_dialogs : public file_dialog_service {
-public:
-    QStringList open_files(QWidget*, const QString&, bool) override {
-        const QDir samples(QString::fromStdString(ProgramFolder() + "Samples"));
-        QStringList files;
-        for (const QString& name : samples.entryList({"*.wav"}, QDir::Files, QDir::Name))
-            files << samples.filePath(name);
-        return files;
-    }
-    QString save_file(QWidget*, const QString&, const QString&) override { return {}; }
-};
+// The program folder's sample sounds.
+QStringList sample_sounds() {
+    const QDir samples(QString::fromStdString(ProgramFolder() + "Samples"));
+    QStringList files;
+    for (const QString& name : samples.entryList({"*.wav"}, QDir::Files, QDir::Name)) files << samples.filePath(name);
+    return files;
+}
 
 // Puts file-list row `item` into group `group`, as a double click with that group selected does.
 void put_into_group(TForm1& main, int item, int group) {
@@ -35,9 +31,7 @@ void put_into_group(TForm1& main, int item, int group) {
 
 bool render_project(const std::string& output) {
     TForm1& main = *Form1;
-    studio_services dialogs;
-    dialogs.file_dialogs = std::make_unique<sample_dialogs>();
-    install_services(std::move(dialogs));
+    install_quiet_services().open_answer = sample_sounds();
 
     main.PC_PageSelect->setCurrentIndex(0);
     // A chip with room for all the samples.

@@ -2,6 +2,7 @@
 // The DAT file is made in the program folder's temp/ from the chip's template
 // and stand-in voice bytes; the failed run is a blank check of an empty socket
 // of the writer simulator (beside this tool), or a run without any writer.
+#include "quiet_services.h"
 #include "render_scenarios.h"
 
 #include "child_run.h"
@@ -26,16 +27,6 @@
 #include <fstream>
 
 namespace {
-
-class answered_dialogs : public file_dialog_service {
-public:
-    explicit answered_dialogs(QString answer) : answer_(std::move(answer)) {}
-    QStringList open_files(QWidget*, const QString&, bool) override { return {answer_}; }
-    QString save_file(QWidget*, const QString&, const QString&) override { return {}; }
-
-private:
-    QString answer_;
-};
 
 // A DAT file for device Y1 in Key Sequential mode; empty when it could not be made.
 std::string make_sample_dat() {
@@ -70,9 +61,7 @@ bool render_writer(const std::string& output) {
         std::fprintf(stderr, "could not make a DAT file for the writer page\n");
         return false;
     }
-    studio_services dialogs;
-    dialogs.file_dialogs = std::make_unique<answered_dialogs>(QString::fromStdString(dat));
-    install_services(std::move(dialogs));
+    install_quiet_services().open_answer = QStringList{QString::fromStdString(dat)};
     Form1->PC_PageSelect->setCurrentWidget(Form1->Writer);
     Form1->B_LoadFile->click();
     bool ok = save_picture(Form1, output, "writer-loaded");
@@ -91,9 +80,6 @@ bool render_writer(const std::string& output) {
     simulator.kill();
     simulator.waitForFinished();
 
-    studio_services restored;
-    restored.file_dialogs = make_qt_file_dialogs();
-    install_services(std::move(restored));
     Form1->PC_PageSelect->setCurrentIndex(0);
     return ok;
 }

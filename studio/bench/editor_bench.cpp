@@ -7,6 +7,7 @@
 //
 //   studio_editor_bench [benchmark options]
 #include "program_folder.h"
+#include "quiet_services.h"
 #include "studio_services.h"
 #include "tform1.h"
 #include "tform2.h"
@@ -27,25 +28,7 @@ namespace {
 
 constexpr int kFiles = 1000;
 
-class answering_boxes : public message_box_service {
-public:
-    int show(QWidget*, const QString&, const QString&, unsigned) override { return IDOK; }
-};
-
-class no_sounds : public sound_service {
-public:
-    void play(const QString&) override {}
-};
-
-// The open dialog answers with the files of the project.
-class project_dialogs : public file_dialog_service {
-public:
-    QStringList open_files(QWidget*, const QString&, bool) override { return files; }
-    QString save_file(QWidget*, const QString&, const QString&) override { return {}; }
-    QStringList files;
-};
-
-project_dialogs* dialogs = nullptr;
+answering_dialogs* dialogs = nullptr;
 
 // A program folder of the bench's own with the start checks off, and the WAV files of the project.
 std::string prepare_folder() {
@@ -67,7 +50,7 @@ std::string prepare_folder() {
         fs::create_directories(file.parent_path());
         std::string error;
         if (!write_wav_file(file.string(), {}, frames, error)) throw std::runtime_error(error);
-        dialogs->files << QString::fromStdString(file.string());
+        dialogs->open_answer << QString::fromStdString(file.string());
     }
     return (folder / "kova").string() + "/";
 }
@@ -137,13 +120,7 @@ int main(int argc, char** argv) {
     application.setQuitOnLastWindowClosed(false);
     benchmark::Initialize(&argc, argv);
 
-    studio_services replacement;
-    replacement.message_boxes = std::make_unique<answering_boxes>();
-    replacement.sounds = std::make_unique<no_sounds>();
-    auto dialog_service = std::make_unique<project_dialogs>();
-    dialogs = dialog_service.get();
-    replacement.file_dialogs = std::move(dialog_service);
-    install_services(std::move(replacement));
+    dialogs = &install_quiet_services();
     SetProgramFolder(prepare_folder());
 
     auto* main_form = new TForm1();

@@ -9,6 +9,7 @@
 //   writer-page-bench [ROUNDS]   (default 1; every round programs two blank chips)
 #include "child_process.h"
 #include "program_folder.h"
+#include "quiet_services.h"
 #include "project_dat.h"
 #include "studio_font.h"
 #include "studio_services.h"
@@ -32,29 +33,6 @@ namespace fs = std::filesystem;
 using steady = std::chrono::steady_clock;
 
 namespace {
-
-class no_boxes : public message_box_service {
-public:
-    int show(QWidget*, const QString& text, const QString& caption, unsigned) override {
-        std::fprintf(stderr, "unexpected box \"%s\": %s\n", caption.toUtf8().constData(), text.toUtf8().constData());
-        return IDOK;
-    }
-};
-
-class no_sounds : public sound_service {
-public:
-    void play(const QString&) override {}
-};
-
-class answered_dialogs : public file_dialog_service {
-public:
-    explicit answered_dialogs(QString answer) : answer_(std::move(answer)) {}
-    QStringList open_files(QWidget*, const QString&, bool) override { return {answer_}; }
-    QString save_file(QWidget*, const QString&, const QString&) override { return {}; }
-
-private:
-    QString answer_;
-};
 
 double seconds_since(steady::time_point start) {
     return std::chrono::duration<double>(steady::now() - start).count();
@@ -144,11 +122,7 @@ int main(int argc, char** argv) {
     const auto image_bytes = fs::file_size(dat);
 
     SetProgramFolder(folder);
-    studio_services services_used;
-    services_used.message_boxes = std::make_unique<no_boxes>();
-    services_used.sounds = std::make_unique<no_sounds>();
-    services_used.file_dialogs = std::make_unique<answered_dialogs>(QString::fromStdString(dat));
-    install_services(std::move(services_used));
+    install_quiet_services().open_answer = QStringList{QString::fromStdString(dat)};
     auto* main_form = new TForm1();
     QElapsedTimer clock;
     clock.start();

@@ -1,0 +1,31 @@
+#include "quiet_services.h"
+
+#include <cstdio>
+
+namespace {
+
+class logged_boxes : public message_box_service {
+public:
+    int show(QWidget*, const QString& text, const QString& caption, unsigned flags) override {
+        std::fprintf(stderr, "box \"%s\": %s\n", caption.toUtf8().constData(), text.toUtf8().constData());
+        return (flags & 0x0F) == MB_YESNO ? IDNO : ((flags & 0x0F) == MB_OKCANCEL ? IDCANCEL : IDOK);
+    }
+};
+
+class no_sounds : public sound_service {
+public:
+    void play(const QString&) override {}
+};
+
+}  // namespace
+
+answering_dialogs& install_quiet_services() {
+    auto dialogs = std::make_unique<answering_dialogs>();
+    answering_dialogs& answers = *dialogs;
+    studio_services quiet;
+    quiet.message_boxes = std::make_unique<logged_boxes>();
+    quiet.sounds = std::make_unique<no_sounds>();
+    quiet.file_dialogs = std::move(dialogs);
+    install_services(std::move(quiet));
+    return answers;
+}

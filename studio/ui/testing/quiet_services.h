@@ -1,0 +1,19 @@
+// Services for the programs that drive the forms with nobody at the screen
+// (render-forms and the benchmarks): each message box is answered with its
+// default button and written to standard error, no sound plays, and the open
+// dialog answers with the files the program put in `open_answer`.
+#pragma once
+
+#include "studio_services.h"
+
+class answering_dialogs : public file_dialog_service {
+public:
+    QStringList open_files(QWidget*, const QString&, bool) override { return open_answer; }
+    QString save_file(QWidget*, const QString&, const QString&) override { return save_answer; }
+
+    QStringList open_answer;
+    QString save_answer;
+};
+
+// Installs the quiet services and returns the dialogs, which live as long as the services.
+answering_dialogs& install_quiet_services();
