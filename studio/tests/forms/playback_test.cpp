@@ -1,6 +1,7 @@
 // Playback from the file list and the group menu over the fake media back end:
 // the start sound first, then the queued files, each started by the notice of
 // the one before; the three captions; stops at any point; player errors.
+#include "project_entry.h"
 #include "studio_fixture.h"
 #include "tform1.h"
 #include "ui_driver.h"
@@ -17,21 +18,24 @@ namespace {
 
 class Playback : public studio_test {
 protected:
-    // Fills file-list row `row` with a sound item as the file list does: name, rate, size, type, path, item id.
-    // A path starting with "*Mute" makes a mute item.
-    void put_item(int row, const QString& id, const QString& path) {
-        TStringGrid* list = form->SG_FileList;
-        const bool mute = path.startsWith("*Mute");
-        list->SetCells(0, row, mute ? "Mute: " + path.mid(5) + " mS" : path.section('/', -1));
-        list->SetCells(1, row, mute ? "--" : "8000");
-        list->SetCells(2, row, mute ? "0" : "4000");
-        list->SetCells(3, row, mute ? "Mute" : "8-bit PCM");
-        list->SetCells(5, row, path);
-        list->SetCells(6, row, id);
+    // Adds the sounds and mutes as the user does, each in a row of its own from row 1 down: a path starting
+    // with "*Mute" is a mute of that time, any other a WAV file.
+    void add_items(const QStringList& paths) {
+        int row = 1;
+        for (const QString& path : paths) {
+            const int added = path.startsWith("*Mute") ? project().add_mute(path.mid(5))
+                                                       : project().add_wave_file(path);
+            ASSERT_EQ(added, row++);
+        }
     }
-    // Fills the group table with the selected group's entries (item id and busy flag), from row 1 on.
-    void put_group(const QStringList& entries) {
-        for (int i = 0; i < entries.size(); ++i) form->SG_GrpTab->SetCells(5, i + 1, entries[i]);
+    // Puts file-list rows into group 1, in turn, each with or without its busy output. Group 1 stays
+    // selected, so that the group table shows it.
+    struct group_entry {
+        int row;
+        bool busy = true;
+    };
+    void fill_group(std::initializer_list<group_entry> entries) {
+        for (const group_entry& entry : entries) project().put_into_group(entry.row, 1, entry.busy);
     }
 
     QString sample(const char* name) const { return QString::fromStdString(folder.file("Samples/")) + name; }
@@ -58,11 +62,12 @@ protected:
         ASSERT_NE(form, nullptr);
         expect_captions("Play");
     }
+
+    project_entry project() { return project_entry(*form, record); }
 };
 
 TEST_F(Playback, OneFileFollowsTheStartSoundAndTheCaptionsReturnToPlay) {
-    put_item(1, "I0001", sample("Beep.wav"));
-    put_item(2, "I0002", sample("Chime.wav"));
+    add_items({sample("Beep.wav"), sample("Chime.wav")});
     click_cell(form->SG_FileList, 0, 2);
     click(form->BT_PlayVoice);
     expect_captions("Stop");
@@ -83,11 +88,9 @@ TEST_F(Playback, OneFileFollowsTheStartSoundAndTheCaptionsReturnToPlay) {
 }
 
 TEST_F(Playback, AGroupPlaysItsFilesInOrderSkippingMutesAndRepeatingFiles) {
-    put_item(1, "I0001", sample("Beep.wav"));
-    put_item(2, "I0002", "*Mute250");
-    put_item(3, "I0003", sample("Chime.wav"));
-    put_item(4, "I0004", sample("Noise.wav"));  // in no group
-    put_group({"I00011", "I00021", "I00030", "I00011"});
+    add_items({sample("Beep.wav"), "*Mute250", sample("Chime.wav"), sample("Noise.wav")});  // Noise in no group
+    fill_group({{1}, {2}, {3, false}, {1}});
+    ASSERT_EQ(form->SG_GrpList->Cells(5, 1), "I00011I00021I00030I00011");
     ASSERT_TRUE(choose_menu_item(form->PMB_GrpPlay));
     expect_captions("Stop");
     play_to_the_end();
@@ -98,8 +101,8 @@ TEST_F(Playback, AGroupPlaysItsFilesInOrderSkippingMutesAndRepeatingFiles) {
 }
 
 TEST_F(Playback, AGroupWithoutSoundsPlaysOnlyTheStartSound) {
-    put_item(1, "I0001", "*Mute100");
-    put_group({"I00011"});
+    add_items({"*Mute100"});
+    fill_group({{1}});
     ASSERT_TRUE(choose_menu_item(form->PMB_GrpPlay));
     play_to_the_end();
     EXPECT_EQ(record.media.played(), QStringList{start_sound()});
@@ -107,9 +110,8 @@ TEST_F(Playback, AGroupWithoutSoundsPlaysOnlyTheStartSound) {
 }
 
 TEST_F(Playback, StoppingDuringTheStartSoundOfAGroupPlaysNothingMore) {
-    put_item(1, "I0001", sample("Beep.wav"));
-    put_item(2, "I0002", sample("Chime.wav"));
-    put_group({"I00011", "I00021"});
+    add_items({sample("Beep.wav"), sample("Chime.wav")});
+    fill_group({{1}, {2}});
     ASSERT_TRUE(choose_menu_item(form->PMB_GrpPlay));
     ASSERT_EQ(record.media.playing(), start_sound());
     ASSERT_TRUE(choose_menu_item(form->PMB_GrpPlay));  // now "Stop"
@@ -122,9 +124,8 @@ TEST_F(Playback, StoppingDuringTheStartSoundOfAGroupPlaysNothingMore) {
 }
 
 TEST_F(Playback, WhileAFilePlaysTheGroupMenuReadsStopAndStopsIt) {
-    put_item(1, "I0001", sample("Beep.wav"));
-    put_item(2, "I0002", sample("Chime.wav"));
-    put_group({"I00021"});
+    add_items({sample("Beep.wav"), sample("Chime.wav")});
+    fill_group({{2}});
     click_cell(form->SG_FileList, 0, 1);
     click(form->BT_PlayVoice);
     ASSERT_TRUE(record.media.finish());
@@ -139,8 +140,7 @@ TEST_F(Playback, WhileAFilePlaysTheGroupMenuReadsStopAndStopsIt) {
 }
 
 TEST_F(Playback, PlayRightAfterStopIgnoresTheOldNoticeAndPlaysOnlyTheNewChoice) {
-    put_item(1, "I0001", sample("Beep.wav"));
-    put_item(2, "I0002", sample("Chime.wav"));
+    add_items({sample("Beep.wav"), sample("Chime.wav")});
     click_cell(form->SG_FileList, 0, 1);
     click(form->BT_PlayVoice);
     ASSERT_EQ(record.media.playing(), start_sound());
@@ -160,9 +160,8 @@ TEST_F(Playback, PlayRightAfterStopIgnoresTheOldNoticeAndPlaysOnlyTheNewChoice) 
 TEST_F(Playback, AFileGoneSinceItWasAddedShowsOneErrorAndEndsThePlayback) {
     const std::string gone = folder.file("Samples/Gone.wav");
     std::filesystem::copy_file(folder.file("Samples/Beep.wav"), gone);
-    put_item(1, "I0001", QString::fromStdString(gone));
-    put_item(2, "I0002", sample("Chime.wav"));
-    put_group({"I00011", "I00021"});
+    add_items({QString::fromStdString(gone), sample("Chime.wav")});
+    fill_group({{1}, {2}});
     std::filesystem::remove(gone);
 
     expect_box("Error!", QString::fromStdString(gone) + "\nResource not found.", IDOK);
@@ -192,7 +191,7 @@ TEST_F(Playback, AFileGoneSinceItWasAddedShowsOneErrorAndEndsThePlayback) {
 
 TEST_F(Playback, AMissingStartSoundShowsItsErrorAndPlaysNothingElse) {
     std::filesystem::remove(folder.file("bin/Play.wav"));
-    put_item(1, "I0001", sample("Beep.wav"));
+    add_items({sample("Beep.wav")});
     expect_box("Error!", start_sound() + "\nResource not found.", IDOK);
     click_cell(form->SG_FileList, 0, 1);
     click(form->BT_PlayVoice);

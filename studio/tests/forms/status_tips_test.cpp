@@ -1,6 +1,7 @@
 // The status bar explains the control under the pointer, disabled ones too,
 // with texts read from the language file at each entry; the About page's
 // links open the maker's web site and mail addresses.
+#include "project_entry.h"
 #include "studio_fixture.h"
 #include "tform1.h"
 #include "test_files.h"
@@ -54,9 +55,10 @@ struct control_tip {
 TEST_F(StatusTips, EveryControlShowsItsBuiltInTipAndTheBarClearsOnLeaving) {
     folder.set_setup_value("System", "Language", "");
     start_studio();
-    // The panels that the group and mute editors open are shown here as those editors show them.
-    form->PL_GrpSet->show();
-    form->GB_MuteTime->show();
+    // The mute editor (Add > Mute) and the group settings panel (a double click on a group) are open.
+    project_entry project(*form, record);
+    project.open_mute_editor();
+    project.open_group_settings(1);
     const std::vector<control_tip> compiler = {
         {form->CB_Device, "Select Device"},
         {form->CB_VoutSel, "Select Voice Output Type"},
@@ -83,7 +85,8 @@ TEST_F(StatusTips, EveryControlShowsItsBuiltInTipAndTheBarClearsOnLeaving) {
         EXPECT_EQ(bar(), "") << control->objectName().toStdString();
     }
     // The group list lies under its settings panel while that is open.
-    form->PL_GrpSet->hide();
+    click(form->BT_GrpSetCnl);
+    ASSERT_FALSE(form->PL_GrpSet->isVisible());
     point_at(form->SG_GrpList);
     EXPECT_EQ(bar(), "Doble Click or Right Click to select Trigger Mode for Voice Group");
 
