@@ -6,10 +6,12 @@
 
 #include "bgr_color.h"
 #include "my_thread.h"
+#include "project_entry.h"
 
 #include <QTimer>
 
 #include <chrono>
+#include <filesystem>
 
 namespace {
 
@@ -213,33 +215,49 @@ TEST_F(writer_road, TheFifthDeviceStepsTheProgressEveryOneAndAQuarterSeconds) {
     expect_paced(steps.rising(), clicked, std::chrono::milliseconds(1250), 2);
 }
 
-// The road through the Compile button, as a user takes it: a project compiled for the device, its DAT loaded,
-// the chip blank-checked, programmed and verified. The project's rows are written into the grids as the file
-// list and the group list store them; once their handlers are in, adding the sounds through them is closer
-// to the user's way.
+// The road through the Compile button, as a user takes it: the sounds added and put into groups on the compiler
+// page, the project compiled into a DAT file, the DAT loaded on the writer page, the chip blank-checked,
+// programmed and verified. The project is the one the other roads build with the pipeline's own steps, so the
+// compiled image must carry the same ROM.
 TEST_F(writer_road, ACompiledProjectIsWrittenIntoAChip) {
-    GTEST_SKIP() << "the Compile button: to be enabled once the compile pipeline is merged; until then the other "
-                    "roads make their DAT files with the pipeline's own steps (project_dat.cpp)";
     start_writer("KOVA3k10");
     // make_project_dat leaves its sounds in ../sounds/.
-    ASSERT_EQ(make_project_dat(folder.path(), project_dat_shape{}, folder.file("../reference.dat")), "");
+    const std::string reference = folder.file("../reference.dat");
+    ASSERT_EQ(make_project_dat(folder.path(), project_dat_shape{}, reference), "");
+    const QString sounds = QString::fromStdString(folder.file("../sounds/"));
     const std::string dat = folder.file("../compiled.dat");
     TForm1& main = start_studio();
     choose(main.CB_Device, "KOVA3K10");
     choose(main.CB_TgMode, "Key Sequential");
     choose(main.CB_VoutSel, "COUT[DAC]");
     choose(main.CB_ComFmt, "4-bit ADPCM");
-    const QStringList row = {"tone.wav", "8000", "6000", "4-bit ADPCM", "", folder.file("../sounds/tone.wav").c_str(),
-                             "I0001"};
-    for (int col = 0; col < row.size(); ++col) main.SG_FileList->SetCells(col, 1, row[col]);
-    main.SG_GrpList->SetCells(5, 1, "I00010");
+    project_entry project(main, record);
+    const int tone = project.add_wave_file(sounds + "tone.wav");
+    project.compress_row(tone);
+    const int mute = project.add_mute("250");
+    const int beep = project.add_wave_file(sounds + "beep.wav");
+    ASSERT_EQ(main.SG_GrpList->RowCount(), 5);
+    for (int group = 1; group <= 4; ++group) project.set_group_options(group, true, true, true);
+    project.put_into_group(tone, 1);
+    project.put_into_group(mute, 1, false);
+    project.put_into_group(beep, 2, false);
+
     record.save_answers.push_back(QString::fromStdString(dat));
     click(main.BT_Compile);
+    ASSERT_TRUE(record.save_answers.empty()) << "the save dialog was not shown";
+    ASSERT_EQ(record.sounds.back(), "SYSTEMDEFAULT") << "the compile failed";
+    EXPECT_TRUE(record.boxes.empty());
     ASSERT_TRUE(std::filesystem::exists(dat));
+    const std::vector<uint8_t> rom = deciphered_rom(dat);
+    ASSERT_FALSE(rom.empty());
+    EXPECT_EQ(rom, deciphered_rom(reference));
 
     click_tab(main, "Writer");
+    ASSERT_EQ(main.PC_PageSelect->currentWidget(), main.Writer);
     load(main, dat);
     EXPECT_EQ(main.CB_Wrt_Device->Text(), "KOVA3K10");
+    EXPECT_EQ(main.L_FileName->Caption().toStdString(), dat);
+    EXPECT_EQ(main.LE_CheckSum->Text().toStdString(), qavchk_checksum(dat, "008000"));
     program_a_blank_chip(main, dat, 0x8000, true);
 }
 
