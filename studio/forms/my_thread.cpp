@@ -84,6 +84,8 @@ int RunChildProgram(const std::string& command_line, TMyThread*& last_thread, st
         if (done_serial == serial) loop.quit();
     };
     QTimer pace;
+    // A precise timer: a coarse one may fire up to 5% early, and the writer page paces its progress on this.
+    pace.setTimerType(Qt::PreciseTimer);
     if (cadence.count() > 0 && tick) {
         QObject::connect(&pace, &QTimer::timeout, &loop, [&tick] {
             if (!child_done) tick();

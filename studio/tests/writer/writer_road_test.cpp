@@ -186,8 +186,7 @@ void expect_paced(const std::vector<std::pair<steady::time_point, int>>& steps, 
     for (size_t i = 0; i < steps.size(); ++i) {
         EXPECT_EQ(steps[i].second, static_cast<int>(i) + 1);
         const auto after = std::chrono::duration_cast<std::chrono::milliseconds>(steps[i].first - clicked);
-        // Coarse timers may fire up to 5% early.
-        EXPECT_GE(after.count(), static_cast<long>(i + 1) * cadence.count() * 95 / 100) << "step " << i + 1;
+        EXPECT_GE(after.count(), static_cast<long>(i + 1) * cadence.count()) << "step " << i + 1;
     }
 }
 
