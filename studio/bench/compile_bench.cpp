@@ -215,6 +215,16 @@ int main(int argc, char** argv) {
     install_recording_services(record);
 
     auto* form = new TForm1();
+    // The project is entered through the main form's controls: it must be showing, as after the start form.
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!form->isVisible() && std::chrono::steady_clock::now() < limit) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    if (!form->isVisible()) {
+        std::fprintf(stderr, "the main form did not show\n");
+        return 1;
+    }
     bool ok = true;
     for (const mode_choice& mode : modes) {
         for (const format_choice& format : formats) ok = bench_format(*form, record, mode, format, scratch, runs, pause_ms) && ok;
