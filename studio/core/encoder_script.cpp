@@ -4,6 +4,9 @@
 #include "output_file.h"
 #include "pipeline_files.h"
 
+#include <string>
+#include <unordered_map>
+
 namespace {
 
 const std::string kScriptRule = ";" + std::string(79, '-');
@@ -79,14 +82,22 @@ size_t last_group(const std::vector<voice_group>& groups) {
     return 0;
 }
 
-const sound_item& find_sound_item(const std::vector<sound_item>& items, const std::string& id) {
-    for (const sound_item& item : items) {
-        if (item.id == id) return item;
-    }
-    throw step_failed{kScriptItemUnknown};
+// The file-list rows by item id, the first row of an id winning, so that a group entry is found at once.
+using item_index = std::unordered_map<std::string, const sound_item*>;
+
+item_index index_items(const std::vector<sound_item>& items) {
+    item_index index;
+    for (const sound_item& item : items) index.emplace(item.id, &item);
+    return index;
 }
 
-void write_group(script_writer& out, size_t number, const voice_group& group, const project_snapshot& project) {
+const sound_item& find_sound_item(const item_index& items, const std::string& id) {
+    const auto found = items.find(id);
+    if (found == items.end()) throw step_failed{kScriptItemUnknown};
+    return *found->second;
+}
+
+void write_group(script_writer& out, size_t number, const voice_group& group, const item_index& items) {
     const std::string g = std::to_string(number);
     const std::string section = ".Section[" + g + "] ";
     out.table("[Group:" + right_aligned(g, 4) + "]   " + (group.edge == "Edge" ? "[Edge]    " : "[Level]   ") +
@@ -104,7 +115,7 @@ void write_group(script_writer& out, size_t number, const voice_group& group, co
     // Entries of 6 characters: the item id and its busy flag; a shorter rest is no entry.
     for (size_t at = 0; at + 6 <= group.item_list.size(); at += 6) {
         const std::string id = group.item_list.substr(at, 5);
-        const sound_item& item = find_sound_item(project.items, id);
+        const sound_item& item = find_sound_item(items, id);
         out.script(section + "$Groups = " + right_aligned(id, 8) + right_aligned(group_rate_text(item.rate), 8) +
                    " :" + group.item_list[at + 5]);
         out.table(" " + id + "     " + (item.type == "Mute" ? item.name : item.path));
@@ -143,7 +154,8 @@ void write_files(script_writer& out, const project_snapshot& project, const std:
               image_code(project.device_code, project.compression_index, project.mode_code) + ")");
     out.table(project.trigger_mode == "Key Sequential" ? "Output      : Busy-High(PB1)" : "Output      : N.C.");
     out.table(kThickRule);
-    for (size_t g = 0; g < project.groups.size(); ++g) write_group(out, g + 1, project.groups[g], project);
+    const item_index items = index_items(project.items);
+    for (size_t g = 0; g < project.groups.size(); ++g) write_group(out, g + 1, project.groups[g], items);
 }
 
 }  // namespace

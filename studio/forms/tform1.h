@@ -203,7 +203,8 @@ public:
     int WriteLinkScript();
     int RunImageBuilder();
     int WriteCompileReport();
-    project_snapshot ProjectSnapshot() const;
+    // The project as the grids and lists hold it now; without the rows, only the choices of the lists.
+    project_snapshot ProjectSnapshot(bool with_rows = true) const;
     QString SaveDatFileName;  // SD_SaveDat's FileName: the DAT path of the compile in progress
 
     // Checksum query: QavChk verifies the DAT for the ROM size (hexadecimal text) and reports its checksum.

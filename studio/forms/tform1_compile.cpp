@@ -146,7 +146,8 @@ int TForm1::WriteScriptFiles() {
 int TForm1::RunEncoder() { return RunChildProgram(encoder_command_line(ProgramFolder()), LastThread); }
 
 int TForm1::WriteLinkScript() {
-    const project_snapshot project = ProjectSnapshot();
+    // The link script takes the choices only, not the grids' rows.
+    const project_snapshot project = ProjectSnapshot(false);
     return write_link_script(project, offset_text(project), ProgramFolder(), text_of(SaveDatFileName));
 }
 
@@ -168,13 +169,13 @@ int TForm1::WriteCompileReport() {
                                 text_of(CB_Device->Text()), dat_path, query_checksum);
 }
 
-project_snapshot TForm1::ProjectSnapshot() const {
+project_snapshot TForm1::ProjectSnapshot(bool with_rows) const {
     project_snapshot project;
-    for (int row = 1; row < SG_FileList->RowCount(); ++row) {
+    for (int row = 1; with_rows && row < SG_FileList->RowCount(); ++row) {
         const auto cell = [this, row](int col) { return text_of(SG_FileList->Cells(col, row)); };
         project.items.push_back({cell(0), cell(1), cell(2), cell(3), cell(5), cell(6)});
     }
-    for (int row = 1; row < SG_GrpList->RowCount(); ++row) {
+    for (int row = 1; with_rows && row < SG_GrpList->RowCount(); ++row) {
         const auto cell = [this, row](int col) { return text_of(SG_GrpList->Cells(col, row)); };
         project.groups.push_back({cell(1), cell(2), cell(3), cell(5)});
     }
