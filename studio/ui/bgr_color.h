@@ -1,5 +1,5 @@
 // Colours given as 0xBBGGRR numbers, the notation of the forms' colour values
-// (blue is 0xFF0000, red 255). Converted in one place: QColor(0xFF0000) is red.
+// (blue is 0xFF0000, red 255). Converted in one place: Qt reads the same number as red.
 #pragma once
 
 #include <QColor>
