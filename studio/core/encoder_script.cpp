@@ -167,12 +167,16 @@ int64_t mute_time(const std::string& name_text) {
 
 script_files build_script_files(const project_snapshot& project, const std::string& offset_text) {
     script_writer out;
+    // Room for every line at once: a line per row and about five per group, each well under 128 characters.
+    const size_t lines = project.items.size() + 6 * project.groups.size() + 16;
+    out.files.script.reserve(lines * 128);
+    out.files.table.reserve(lines * 128);
     try {
         write_files(out, project, offset_text);
     } catch (const step_failed& failure) {
         out.files.result = failure.result;
     }
-    return out.files;
+    return std::move(out.files);
 }
 
 int write_script_files(const project_snapshot& project, const std::string& offset_text,
