@@ -5,6 +5,8 @@
 // succeeded.
 #include "tform1.h"
 
+#include "grid_columns.h"
+
 #include "compile_commands.h"
 #include "compile_report.h"
 #include "dat_path_rules.h"
@@ -86,7 +88,7 @@ void TForm1::BT_CompileClick() {
     const page_lock locked(PC_PageSelect);
 
     int row = SG_GrpList->RowCount() - 1;
-    while (row >= 1 && SG_GrpList->Cells(5, row).isEmpty()) --row;
+    while (row >= 1 && SG_GrpList->Cells(group_column::kItemList, row).isEmpty()) --row;
     if (row < 1) {
         services().message_boxes->show(this, Msg("Msg005"), "Warning!", MB_ICONINFORMATION);
         return;
@@ -173,11 +175,13 @@ project_snapshot TForm1::ProjectSnapshot(bool with_rows) const {
     project_snapshot project;
     for (int row = 1; with_rows && row < SG_FileList->RowCount(); ++row) {
         const auto cell = [this, row](int col) { return text_of(SG_FileList->Cells(col, row)); };
-        project.items.push_back({cell(0), cell(1), cell(2), cell(3), cell(5), cell(6)});
+        using namespace file_column;
+        project.items.push_back({cell(kName), cell(kRate), cell(kSize), cell(kType), cell(kPath), cell(kId)});
     }
     for (int row = 1; with_rows && row < SG_GrpList->RowCount(); ++row) {
         const auto cell = [this, row](int col) { return text_of(SG_GrpList->Cells(col, row)); };
-        project.groups.push_back({cell(1), cell(2), cell(3), cell(5)});
+        using namespace group_column;
+        project.groups.push_back({cell(kEdge), cell(kHold), cell(kRetrigger), cell(kItemList)});
     }
     project.device_text = text_of(CB_Device->Text());
     project.device_code = GetDeviceCode(project.device_text);

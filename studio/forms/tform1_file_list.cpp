@@ -1,6 +1,8 @@
 // The file list: WAV files and mutes, the mute editor, PCM or compression, item ids.
 #include "tform1.h"
 
+#include "grid_columns.h"
+
 #include "sound_item_rules.h"
 #include "studio_services.h"
 #include "wave_header.h"
@@ -11,13 +13,7 @@
 
 namespace {
 
-// Columns of a file-list row.
-constexpr int kName = 0;
-constexpr int kRate = 1;
-constexpr int kSize = 2;
-constexpr int kType = 3;
-constexpr int kPath = 5;
-constexpr int kId = 6;
+using namespace file_column;
 
 const QString kPcm = "8-bit PCM";
 const QString kMute = "Mute";
@@ -236,7 +232,7 @@ void TForm1::SG_FileListDblClick() {
     if (SG_FileList->Cells(kName, row).isEmpty()) return;
     if (GroupSelected()) {
         const int group = SG_GrpList->Row();
-        SG_GrpList->SetCells(5, group, SG_GrpList->Cells(5, group) + SG_FileList->Cells(kId, row) + "1");
+        SG_GrpList->SetCells(group_column::kItemList, group, SG_GrpList->Cells(group_column::kItemList, group) + SG_FileList->Cells(kId, row) + "1");
     }
     RefreshGroupTable(SG_GrpList->Row());
     UpdateMemoryUsage();

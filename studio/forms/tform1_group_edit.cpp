@@ -1,22 +1,19 @@
 // Group editing: the group table, the settings panel, the right-click menus.
 #include "tform1.h"
 
+#include "grid_columns.h"
+
 #include "decimal_text.h"
 #include "group_item_list.h"
 
 namespace {
 
-// Columns of a group-list row.
-constexpr int kEdge = 1;
-constexpr int kHold = 2;
-constexpr int kRetrigger = 3;
-constexpr int kItemList = 5;
-// Columns 0 to 5 of a group-table row hold what it shows; column 5 is the entry.
-constexpr int kShownColumns = 6;
-constexpr int kEntry = 5;
+using namespace group_column;
+using table_column::kEntry;
+using table_column::kShown;
 
 void swap_rows(TStringGrid* grid, int first, int second) {
-    for (int col = 0; col < kShownColumns; ++col) {
+    for (int col = 0; col < kShown; ++col) {
         const QString kept = grid->Cells(col, first);
         grid->SetCells(col, first, grid->Cells(col, second));
         grid->SetCells(col, second, kept);
@@ -36,16 +33,16 @@ void TForm1::RefreshGroupTable(int row) {
     for (const std::string& entry : entries) {
         QString name, rate, path, type;
         FindSoundItem(QString::fromStdString(entry.substr(0, 5)), name, rate, path, type);
-        SG_GrpTab->SetCells(0, k, name);
-        SG_GrpTab->SetCells(1, k, rate);
-        SG_GrpTab->SetCells(2, k, type);
-        SG_GrpTab->SetCells(3, k, QString::fromStdString(busy_text(entry)));
-        SG_GrpTab->SetCells(4, k, "");
+        SG_GrpTab->SetCells(table_column::kName, k, name);
+        SG_GrpTab->SetCells(table_column::kRate, k, rate);
+        SG_GrpTab->SetCells(table_column::kType, k, type);
+        SG_GrpTab->SetCells(table_column::kBusy, k, QString::fromStdString(busy_text(entry)));
+        SG_GrpTab->SetCells(table_column::kSpacer, k, "");
         SG_GrpTab->SetCells(kEntry, k, QString::fromStdString(entry));
         ++k;
     }
     for (; k < SG_GrpTab->RowCount(); ++k) {
-        for (int col = 0; col < kShownColumns; ++col) SG_GrpTab->SetCells(col, k, "");
+        for (int col = 0; col < kShown; ++col) SG_GrpTab->SetCells(col, k, "");
     }
 }
 
@@ -92,7 +89,7 @@ void TForm1::SG_GrpListMouseDown(Qt::MouseButton button, const QPoint& point) {
     int row = 0;
     if (button != Qt::RightButton || !SG_GrpList->MouseToCell(point, col, row) || row < 1) return;
     SG_GrpList->SetRow(row);
-    if (!SG_GrpList->Cells(0, row).isEmpty()) PM_GrpList->Popup(SG_GrpList->ClientOrigin() + point);
+    if (!SG_GrpList->Cells(kLabel, row).isEmpty()) PM_GrpList->Popup(SG_GrpList->ClientOrigin() + point);
 }
 
 void TForm1::SG_GrpTabMouseDown(Qt::MouseButton button, const QPoint& point) {
@@ -102,7 +99,7 @@ void TForm1::SG_GrpTabMouseDown(Qt::MouseButton button, const QPoint& point) {
     SG_GrpTab->SetRow(row);
     PMB_MoveUp->setEnabled(row != 1);
     PMB_MoveDn->setEnabled(!SG_GrpTab->Cells(kEntry, row + 1).isEmpty());
-    if (!SG_GrpTab->Cells(0, row).isEmpty()) PM_GrpTab->Popup(SG_GrpTab->ClientOrigin() + point);
+    if (!SG_GrpTab->Cells(table_column::kName, row).isEmpty()) PM_GrpTab->Popup(SG_GrpTab->ClientOrigin() + point);
 }
 
 void TForm1::SG_FileListMouseDown(Qt::MouseButton button, const QPoint& point) {
@@ -110,9 +107,9 @@ void TForm1::SG_FileListMouseDown(Qt::MouseButton button, const QPoint& point) {
     int row = 0;
     if (button != Qt::RightButton || !SG_FileList->MouseToCell(point, col, row) || row < 1) return;
     SG_FileList->SetRow(row);
-    PMB_Remove->setEnabled(!SG_FileList->Cells(6, row).isEmpty());
-    PMB_FileEdit->setEnabled(!SG_FileList->Cells(3, row).isEmpty());
-    PMB_FilePlay->setEnabled(parse_decimal(SG_FileList->Cells(1, row).toStdString()).value_or(0) != 0);
+    PMB_Remove->setEnabled(!SG_FileList->Cells(file_column::kId, row).isEmpty());
+    PMB_FileEdit->setEnabled(!SG_FileList->Cells(file_column::kType, row).isEmpty());
+    PMB_FilePlay->setEnabled(parse_decimal(SG_FileList->Cells(file_column::kRate, row).toStdString()).value_or(0) != 0);
     PM_FileList->Popup(SG_FileList->ClientOrigin() + point);
 }
 
@@ -150,13 +147,13 @@ void TForm1::SG_GrpTabDblClick() {
     if (!GroupSelected() || entry.empty()) return;
     const std::string toggled = toggled_entry(entry);
     SG_GrpTab->SetCells(kEntry, row, QString::fromStdString(toggled));
-    SG_GrpTab->SetCells(3, row, QString::fromStdString(busy_text(toggled)));
+    SG_GrpTab->SetCells(table_column::kBusy, row, QString::fromStdString(busy_text(toggled)));
     WriteBackGroupTable();
 }
 
 void TForm1::RemoveSoundItem() {
     const int selected = SG_FileList->Row();
-    const QString id = SG_FileList->Cells(6, selected);
+    const QString id = SG_FileList->Cells(file_column::kId, selected);
     if (id.isEmpty()) return;
     for (int row = selected; row < SG_FileList->RowCount() - 1; ++row) {
         for (int col = 0; col < SG_FileList->ColCount(); ++col)

@@ -1,6 +1,8 @@
 // The trigger mode's settings file, the I/O settings grid and the group list.
 #include "tform1.h"
 
+#include "grid_columns.h"
+
 #include "group_item_list.h"
 #include "ini_file.h"
 #include "mode_settings.h"
@@ -23,14 +25,14 @@ void TForm1::CB_TgModeChange() {
     const int old_last = SG_GrpList->RowCount() - 1;
     SG_GrpList->SetRowCount(group_count(settings.max_sec) + 1);
     for (int r = 1; r < SG_GrpList->RowCount(); ++r) {
-        SG_GrpList->SetCells(0, r, QString::fromStdString(group_label(r)));
-        SG_GrpList->SetCells(4, r, "");
+        SG_GrpList->SetCells(group_column::kLabel, r, QString::fromStdString(group_label(r)));
+        SG_GrpList->SetCells(group_column::kSpacer, r, "");
         if (r > old_last) {
             // A group the list did not have before; the groups that were there keep options and items.
-            SG_GrpList->SetCells(1, r, "Level");
-            SG_GrpList->SetCells(2, r, "UnHoldable");
-            SG_GrpList->SetCells(3, r, "Non-Retrigger");
-            SG_GrpList->SetCells(5, r, "");
+            SG_GrpList->SetCells(group_column::kEdge, r, "Level");
+            SG_GrpList->SetCells(group_column::kHold, r, "UnHoldable");
+            SG_GrpList->SetCells(group_column::kRetrigger, r, "Non-Retrigger");
+            SG_GrpList->SetCells(group_column::kItemList, r, "");
         }
     }
 

@@ -1,6 +1,8 @@
 // The memory usage estimate: gauge, label and the Compile button's state.
 #include "tform1.h"
 
+#include "grid_columns.h"
+
 #include "bgr_color.h"
 #include "ini_file.h"
 #include "memory_estimate.h"
@@ -18,10 +20,10 @@ void TForm1::UpdateMemoryUsage() {
     input.offset_text = estimate_offset_text(ini_file(mode_settings_path(ProgramFolder(), key)));
     input.size_cells.reserve(SG_FileList->RowCount());
     for (int row = 1; row < SG_FileList->RowCount(); ++row)
-        input.size_cells.push_back(SG_FileList->Cells(2, row).toStdString());
+        input.size_cells.push_back(SG_FileList->Cells(file_column::kSize, row).toStdString());
     input.group_item_lists.reserve(SG_GrpList->RowCount());
     for (int row = 1; row < SG_GrpList->RowCount(); ++row)
-        input.group_item_lists.push_back(SG_GrpList->Cells(5, row).toStdString());
+        input.group_item_lists.push_back(SG_GrpList->Cells(group_column::kItemList, row).toStdString());
 
     const memory_usage usage = evaluate_memory_usage(estimate_bytes(input), CG_MemUsg->MaxValue());
     CG_MemUsg->SetProgress(usage.bytes);

@@ -2,6 +2,8 @@
 // the files still to come; each end-of-play notice starts the next one.
 #include "tform1.h"
 
+#include "grid_columns.h"
+
 #include "program_folder.h"
 #include "studio_services.h"
 
@@ -50,7 +52,7 @@ void TForm1::StopPlayback() {
 void TForm1::BT_PlayVoiceClick() {
     if (BT_PlayVoice->text() == kPlay) {
         PlayQueue.clear();
-        PlayQueue.push_back(SG_FileList->Cells(5, SG_FileList->Row()));
+        PlayQueue.push_back(SG_FileList->Cells(file_column::kPath, SG_FileList->Row()));
         StartPlaySound();
     } else {
         StopPlayback();
@@ -61,7 +63,7 @@ void TForm1::PMB_GrpPlayClick() {
     if (BT_PlayVoice->text() == kPlay) {
         PlayQueue.clear();
         for (int row = 1; row < SG_GrpTab->RowCount(); ++row) {
-            const QString entry = SG_GrpTab->Cells(5, row);
+            const QString entry = SG_GrpTab->Cells(table_column::kEntry, row);
             if (entry.isEmpty()) continue;
             QString name, rate, path, type;
             if (!FindSoundItem(entry.left(5), name, rate, path, type)) continue;  // no such item: nothing to play

@@ -2,6 +2,7 @@
 // editor, Edit between PCM and compression, the format change, Remove, the
 // item ids and the buttons that follow the selected row.
 #include "editor_fixture.h"
+#include "grid_columns.h"
 #include "tform1.h"
 #include "test_files.h"
 #include "ui_driver.h"
@@ -16,7 +17,7 @@ namespace {
 
 using FileList = editor_test;
 
-constexpr int kName = 0, kRate = 1, kSize = 2, kType = 3, kPath = 5, kId = 6;
+using namespace file_column;
 
 TEST_F(FileList, NewFilesEnterAsPcmWithTheirHeaderFieldsAndConsecutiveIds) {
     TForm1& main = start_studio();
