@@ -1,8 +1,10 @@
 #include "encoder_script.h"
 
 #include "decimal_text.h"
+#include "group_item_list.h"
 #include "output_file.h"
 #include "pipeline_files.h"
+#include "sound_item_rules.h"
 
 #include <string>
 #include <unordered_map>
@@ -112,12 +114,11 @@ void write_group(script_writer& out, size_t number, const voice_group& group, co
         out.table(" (None)");
         out.script(section + "$Groups =    DefSil  (8000) :0");
     }
-    // Entries of 6 characters: the item id and its busy flag; a shorter rest is no entry.
-    for (size_t at = 0; at + 6 <= group.item_list.size(); at += 6) {
-        const std::string id = group.item_list.substr(at, 5);
+    for (const std::string& entry : item_entries(group.item_list)) {
+        const std::string id = entry.substr(0, kItemEntryLength - 1);
         const sound_item& item = find_sound_item(items, id);
         out.script(section + "$Groups = " + right_aligned(id, 8) + right_aligned(group_rate_text(item.rate), 8) +
-                   " :" + group.item_list[at + 5]);
+                   " :" + entry.back());
         out.table(" " + id + "     " + (item.type == "Mute" ? item.name : item.path));
     }
     out.table(kThickRule);
@@ -160,10 +161,7 @@ void write_files(script_writer& out, const project_snapshot& project, const std:
 
 }  // namespace
 
-int64_t mute_time(const std::string& name_text) {
-    if (name_text.size() <= 9) return 1;
-    return parse_decimal(name_text.substr(6, name_text.size() - 9)).value_or(1);
-}
+int64_t mute_time(const std::string& name_text) { return parse_decimal(mute_time_text(name_text)).value_or(1); }
 
 script_files build_script_files(const project_snapshot& project, const std::string& offset_text) {
     script_writer out;
