@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "decimal_text.h"
+#include "group_item_list.h"
 #include "ini_file.h"
 
 namespace {
@@ -12,7 +13,6 @@ constexpr int64_t kDefaultOffset = 0x600;
 constexpr int64_t kHeaderBytes = 48;
 constexpr int64_t kBytesPerGroup = 4;
 constexpr int64_t kBytesPerEntry = 8;
-constexpr size_t kEntryLength = 6;
 constexpr int64_t kCompileMargin = 16;
 constexpr int64_t kMost = std::numeric_limits<int64_t>::max();
 
@@ -45,7 +45,7 @@ int64_t estimate_bytes(const memory_estimate_input& input) {
         if (size > 0) bytes = saturating_add(bytes, size);
     }
     for (const std::string& items : input.group_item_lists) {
-        const int64_t entries = static_cast<int64_t>(items.size() / kEntryLength);
+        const int64_t entries = static_cast<int64_t>(items.size() / kItemEntryLength);
         bytes = saturating_add(bytes, kBytesPerGroup);
         bytes = saturating_add(bytes, items.empty() ? kBytesPerEntry : saturating_multiply(entries, kBytesPerEntry));
     }
