@@ -1,8 +1,9 @@
 #include "pipeline_files.h"
 
+#include "mode_settings.h"
+
 std::string mode_settings_file(const std::string& device_code, const std::string& mode_code) {
-    const std::string key = mode_key(device_code, mode_code);
-    return "bin/" + key + "/" + key + ".ini";
+    return mode_settings_path("", mode_key(device_code, mode_code));
 }
 
 std::string image_code(const std::string& device_code, int compression_index, const std::string& mode_code) {

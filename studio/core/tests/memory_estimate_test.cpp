@@ -8,6 +8,7 @@
 #include "device_vocabulary.h"
 #include "ini_file.h"
 #include "mode_settings.h"
+#include "pipeline_files.h"
 #include "test_files.h"
 
 namespace {
@@ -43,6 +44,8 @@ TEST(EstimateOffset, ReadFromTheModeFileWith600AsDefault) {
     const std::string program = test_folder() + "/";
     const std::string path = mode_settings_path(program, mode_key("Y1", "2"));
     EXPECT_EQ(path, program + "bin/1x2/1x2.ini");
+    // The compile reads the same file as the estimate.
+    EXPECT_EQ(program + mode_settings_file("Y1", "2"), path);
     EXPECT_EQ(estimate_offset_text(ini_file(path)), "600");
     std::filesystem::create_directories(program + "bin/1x2");
     write_text(path, "[Global]\nOffset=1000\nMaxSec=4\n");
