@@ -1,6 +1,6 @@
 #include "checksum_report.h"
 
-#include "regular_file.h"
+#include "text_file.h"
 
 namespace {
 
@@ -50,11 +50,5 @@ checksum_query_result checksum_query_outcome(int exit_code, const std::optional<
 }
 
 std::optional<std::string> read_checksum_report(const std::string& report_path) {
-    const owned_file report(open_regular_file(report_path.c_str(), "rb"));
-    if (!report) return std::nullopt;
-    std::string text;
-    char chunk[4096];
-    for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, report.get())) > 0;) text.append(chunk, got);
-    if (std::ferror(report.get())) return std::nullopt;
-    return text;
+    return read_regular_text(report_path);
 }

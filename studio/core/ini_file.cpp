@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "regular_file.h"
+#include "text_file.h"
 
 namespace {
 
@@ -31,13 +31,9 @@ std::string trimmed(const std::string& text) {
 
 std::optional<std::string> ini_file::find(const std::string& section, const std::string& key) const {
     if (path_.empty()) return std::nullopt;
-    // Only a regular file is read, so that a pipe or a folder in its place gives the defaults at once.
-    const owned_file handle(open_regular_file(path_.c_str(), "rb"));
-    if (!handle) return std::nullopt;
-    std::string content;
-    char chunk[4096];
-    for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, handle.get())) > 0;) content.append(chunk, got);
-    std::istringstream file(content);
+    const std::optional<std::string> content = read_regular_text(path_);
+    if (!content) return std::nullopt;
+    std::istringstream file(*content);
     bool in_section = false;
     bool first_line = true;
     for (std::string line; std::getline(file, line);) {
