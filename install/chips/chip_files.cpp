@@ -8,6 +8,7 @@
 #include "device_vocabulary.h"
 #include "ini_file.h"
 #include "ini_text.h"
+#include "mode_settings.h"
 #include "offered_devices.h"
 #include "generated_file.h"
 #include "regular_file.h"
@@ -18,12 +19,6 @@ namespace {
 
 bool is_mode_key(const std::string& name) {
     return name.size() == 3 && name[0] >= '0' && name[0] <= '9' && name[1] == 'x' && !trigger_mode_name(name.substr(2)).empty();
-}
-
-std::string cell_key(int column) {
-    char key[8];
-    std::snprintf(key, sizeof key, "Cell%02d", column);
-    return key;
 }
 
 // Different chip-program bytes for every template, the same in every build.
@@ -95,7 +90,8 @@ std::string mode_settings_text(const chip_mode& mode) {
     const io_row* rows[] = {mode.line0, mode.line1};
     for (int r = 0; r < 2; ++r) {
         out += "\n" + ini_section("Line" + std::to_string(r));
-        for (int c = 0; c < 11; ++c) out += ini_line(cell_key(c), (*rows[r])[static_cast<size_t>(c)]);
+        for (int c = 0; c < kIoSettingColumns; ++c)
+            out += ini_line(io_cell_key(c), (*rows[r])[static_cast<size_t>(c)]);
     }
     return out;
 }

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "mode_settings.h"
+
 struct chip_device {
     const char* code;           // setup.ini section: "Y1" .. "Z6"
     const char* dat_model;      // chip model as an image's text header spells it ("KOVA3k10")
@@ -18,7 +20,7 @@ struct chip_device {
     int frequency_tenths_mhz;   // level II oscillator target; 0 for level I
 };
 
-using io_row = std::array<const char*, 11>;
+using io_row = std::array<const char*, kIoSettingColumns>;
 
 struct chip_mode {
     char digit;           // the device code's digit: Y1 and Z1 share the settings of digit '1'

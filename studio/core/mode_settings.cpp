@@ -11,6 +11,12 @@ constexpr int32_t kMostGroups = 9999;
 
 }  // namespace
 
+std::string io_cell_key(int column) {
+    char key[16];
+    std::snprintf(key, sizeof key, "Cell%02d", column);
+    return key;
+}
+
 std::string mode_settings_path(const std::string& program_folder, const std::string& mode_key) {
     return program_folder + "bin/" + mode_key + "/" + mode_key + ".ini";
 }
@@ -21,11 +27,8 @@ mode_settings read_mode_settings(const ini_file& file) {
     settings.max_sec = file.read_integer("Global", "MaxSec", 1);
     for (int row = 0; row < 2; ++row) {
         const std::string section = "Line" + std::to_string(row);
-        for (int column = 0; column < kIoSettingColumns; ++column) {
-            char key[8];
-            std::snprintf(key, sizeof key, "Cell%02d", column);
-            settings.cells[row][column] = file.read_string(section, key, "");
-        }
+        for (int column = 0; column < kIoSettingColumns; ++column)
+            settings.cells[row][column] = file.read_string(section, io_cell_key(column), "");
     }
     return settings;
 }

@@ -19,6 +19,9 @@ struct mode_settings {
     std::array<std::array<std::string, kIoSettingColumns>, 2> cells;
 };
 
+// The key of an I/O settings column in [Line0] and [Line1]: "Cell00" .. "Cell10".
+std::string io_cell_key(int column);
+
 // program folder (ending in "/") + "bin/" + key + "/" + key + ".ini".
 std::string mode_settings_path(const std::string& program_folder, const std::string& mode_key);
 
