@@ -15,6 +15,7 @@
 #include <system_error>
 #include <vector>
 
+#include "generated_file.h"
 #include "regular_file.h"
 #include "system_file_list.h"
 
@@ -49,14 +50,10 @@ bool collect(const fs::path& bin, std::vector<listed_file>& files) {
     return true;
 }
 
-bool write_list(const std::string& path, const std::vector<listed_file>& files) {
-    FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out) return false;
-    bool ok = std::fputs("; Installed files under bin and the sums of their bytes\n", out) >= 0;
-    for (const listed_file& file : files) {
-        ok = ok && std::fprintf(out, "@%s#%s\n", file.name.c_str(), file.code.c_str()) > 0;
-    }
-    return std::fclose(out) == 0 && ok;
+std::string list_text(const std::vector<listed_file>& files) {
+    std::string text = "; Installed files under bin and the sums of their bytes\n";
+    for (const listed_file& file : files) text += "@" + file.name + "#" + file.code + "\n";
+    return text;
 }
 
 // Every entry read back must name its file and code unchanged, one line each.
@@ -105,8 +102,9 @@ int main(int argc, char** argv) {
     std::vector<listed_file> files;
     if (!collect(bin, files)) return 1;
     const std::string list_path = (bin / kSystemFileListName).string();
-    if (!write_list(list_path, files)) {
-        std::fprintf(stderr, "make_syschk_list: cannot write %s\n", list_path.c_str());
+    std::string write_error;
+    if (!write_output_file(list_path, list_text(files), write_error)) {
+        std::fprintf(stderr, "make_syschk_list: %s\n", write_error.c_str());
         return 1;
     }
     if (!names_come_back(list_path, files)) {
