@@ -4,13 +4,9 @@
 
 #include "fifo_guard.h"
 #include "test_files.h"
+#include "test_wave.h"
 
 namespace {
-
-void put16(std::vector<uint8_t>& bytes, size_t at, uint16_t value) {
-    bytes[at] = value & 0xFF;
-    bytes[at + 1] = value >> 8;
-}
 
 void put32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
     for (int i = 0; i < 4; ++i) bytes[at + i] = (value >> (8 * i)) & 0xFF;
@@ -30,20 +26,13 @@ struct wave_shape {
 
 // A canonical 44-byte header followed by data_size bytes of silence.
 std::vector<uint8_t> wave_bytes(const wave_shape& shape) {
-    std::vector<uint8_t> bytes(44 + shape.data_size, 0x80);
-    put_text(bytes, 0, "RIFF");
-    put32(bytes, 4, 36 + shape.data_size);
-    put_text(bytes, 8, "WAVEfmt ");
-    put32(bytes, 16, 16);
-    put16(bytes, 20, shape.format);
-    put16(bytes, 22, shape.channels);
-    put32(bytes, 24, shape.rate);
-    put32(bytes, 28, shape.rate * shape.channels * shape.bits / 8);
-    put16(bytes, 32, shape.channels * shape.bits / 8);
-    put16(bytes, 34, shape.bits);
-    put_text(bytes, 36, "data");
-    put32(bytes, 40, shape.data_size);
-    return bytes;
+    wave_spec spec;
+    spec.rate = shape.rate;
+    spec.format = shape.format;
+    spec.channels = shape.channels;
+    spec.bits = shape.bits;
+    spec.data.assign(shape.data_size, 0x80);
+    return ::wave_bytes(spec);
 }
 
 class WaveHeader : public ::testing::Test {
