@@ -36,8 +36,8 @@ std::string application_note(const offered_device& device, const chip_device& ch
         {"Trigger mode: " + mode_name + " (code " + std::string(1, mode.mode) + ")"},
         {"Voice groups: " + std::to_string(mode.max_sec)},
         {"Voice data starts at ROM address " + hex(mode.offset) + "; the 32 option bytes lie just below it."},
-        {"Image templates: " + template_name(device.code, kFormatDigits[0], mode.mode) + " (4-bit ADPCM), " +
-         template_name(device.code, kFormatDigits[1], mode.mode) + " (5-bit u-Law)"},
+        {"Image templates: " + template_name(device.code, 0, mode.mode) + " (" + compression_formats()[0] + "), " +
+         template_name(device.code, 1, mode.mode) + " (" + compression_formats()[1] + ")"},
         {""},
         {"I/O settings", 14},
         {joined(*mode.line0), 9},

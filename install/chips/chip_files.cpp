@@ -10,6 +10,7 @@
 #include "ini_text.h"
 #include "mode_settings.h"
 #include "offered_devices.h"
+#include "pipeline_files.h"
 #include "generated_file.h"
 #include "regular_file.h"
 
@@ -72,8 +73,8 @@ bool write_template(const fs::path& path, const template_spec& spec, std::string
 
 }  // namespace
 
-std::string template_name(const std::string& code, char format_digit, char mode) {
-    return code + format_digit + mode + ".pgm";
+std::string template_name(const std::string& code, int compression_index, char mode) {
+    return image_code(code, compression_index, std::string(1, mode)) + ".pgm";
 }
 
 std::string application_note_name(const std::string& code, char mode) { return code + "x" + mode + ".pdf"; }
@@ -96,7 +97,7 @@ std::string mode_settings_text(const chip_mode& mode) {
     return out;
 }
 
-template_spec chip_template_spec(const chip_device& device, const chip_mode& mode, char format_digit) {
+template_spec chip_template_spec(const chip_device& device, const chip_mode& mode, int compression_index) {
     template_spec spec;
     spec.model = device.dat_model;
     spec.level = device.level;
@@ -104,7 +105,7 @@ template_spec chip_template_spec(const chip_device& device, const chip_mode& mod
     spec.offset = mode.offset;
     spec.cipher_start = device.cipher_start;
     spec.cipher_end = device.cipher_end;
-    spec.seed = name_seed(template_name(device.code, format_digit, mode.mode));
+    spec.seed = name_seed(template_name(device.code, compression_index, mode.mode));
     return spec;
 }
 
@@ -136,7 +137,7 @@ bool make_chip_files(const fs::path& setup_ini, const fs::path& bin, std::string
         if (settings_written.insert(key).second &&
             !write_output_file(folder / (key + ".ini"), mode_settings_text(*pair.mode), error))
             return false;
-        for (char format : kFormatDigits) {
+        for (int format = 0; format < static_cast<int>(compression_formats().size()); ++format) {
             if (!write_template(folder / template_name(pair.device.code, format, pair.mode->mode),
                                 chip_template_spec(*pair.chip, *pair.mode, format), error))
                 return false;

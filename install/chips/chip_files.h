@@ -9,11 +9,10 @@
 #include "chip_table.h"
 #include "template_image.h"
 
-// Compression format digits, as the template names carry them.
-inline constexpr char kFormatDigits[] = {'2', '7'};
-
-// "Y122.pgm": device code, format digit, trigger-mode code.
-std::string template_name(const std::string& code, char format_digit, char mode);
+// "Y122.pgm": the image template KovaStudio's link script names for the
+// device code, the compression format (its index in the format list) and the
+// trigger-mode code.
+std::string template_name(const std::string& code, int compression_index, char mode);
 // "Y1x2.pdf".
 std::string application_note_name(const std::string& code, char mode);
 
@@ -23,7 +22,7 @@ std::string mode_settings_text(const chip_mode& mode);
 
 // How the template of a device in a mode and format is made: the device's
 // model, level and range, ending at the mode's Offset.
-template_spec chip_template_spec(const chip_device& device, const chip_mode& mode, char format_digit);
+template_spec chip_template_spec(const chip_device& device, const chip_mode& mode, int compression_index);
 
 // Writes every file for the devices setup.ini offers into `bin`, after
 // removing the mode-key folders already there (so that none outlives the

@@ -35,7 +35,7 @@ TEST(ChipTable, EveryDeviceMakesVerifiableTemplatesInEachModeOfItsDigit) {
         for (const chip_mode& mode : chip_modes()) {
             if (mode.digit != device.code[1]) continue;
             ++modes;
-            for (char format : kFormatDigits) {
+            for (int format = 0; format < 2; ++format) {
                 const template_spec spec = chip_template_spec(device, mode, format);
                 const std::string name = template_name(device.code, format, mode.mode);
                 std::string error;
@@ -53,8 +53,8 @@ TEST(ChipTable, EveryDeviceMakesVerifiableTemplatesInEachModeOfItsDigit) {
     const chip_device& y1 = *find_chip_device("Y1");
     const chip_mode& key_single = *find_chip_mode('1', '1');
     std::string error;
-    EXPECT_NE(template_file(chip_template_spec(y1, key_single, '2'), error),
-              template_file(chip_template_spec(y1, key_single, '7'), error));
+    EXPECT_NE(template_file(chip_template_spec(y1, key_single, 0), error),
+              template_file(chip_template_spec(y1, key_single, 1), error));
 }
 
 TEST(ModeSettingsText, ReadsBackThroughTheSettingsReader) {
