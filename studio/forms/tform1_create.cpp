@@ -1,5 +1,6 @@
 // The main form's construction: settings and language files, the device
-// table and lists, the About page, the grid headers, and the start form.
+// table and lists, the About page and its links, the grid headers, and the
+// start form.
 #include "tform1.h"
 
 #include "my_thread.h"
@@ -95,6 +96,11 @@ void TForm1::FormCreate() {
     Form2->show();
     services().sounds->play("SYSTEMDEFAULT");
 }
+
+// The targets are the program's own, not read from the fields.
+void TForm1::WebSiteClick() { services().shell->open(kWebSite); }
+void TForm1::Email_SalesClick() { services().shell->open(QString("mailto:") + kSalesMail); }
+void TForm1::Email_SupportClick() { services().shell->open(QString("mailto:") + kSupportMail); }
 
 QString TForm1::Msg(const char* key) const { return QString::fromStdString(message_text(LangIni, key)); }
 
