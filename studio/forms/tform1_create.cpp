@@ -87,10 +87,8 @@ void TForm1::FormCreate() {
     set_columns(SG_GrpTab, {{150, "Voice File"}, {50, "Rate"}, {100, "Type"}, {100, "Busy Enable"}, {100, ""},
                             {0, "Code"}});
 
-    // Down one row and back, so that the select-cell handler sets the file-list buttons.
-    const int row = SG_FileList->Row();
-    SG_FileList->SetRow(row + 1);
-    SG_FileList->SetRow(row);
+    // The select-cell handler sets the file-list buttons.
+    ReselectFileRow();
 
     Form2 = new TForm2();
     Form2->show();
