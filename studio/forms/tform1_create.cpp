@@ -41,9 +41,9 @@ constexpr const char* kFax = "+1 555 0100 201";
 
 TForm1::TForm1(QWidget* Owner)
     : QWidget(Owner),
-      SetupIni(ProgramFolder() + "setup.ini") {
+      SetupIni(SetupIniPath()) {
     Form1 = this;
-    LangIni = ini_file(ProgramFolder() + "Language/" + SetupIni.read_string("System", "Language", ""));
+    LangIni = ini_file(LanguageIniPath(SetupIni));
     CreateComponents();
     BindHandlers();
     FormCreate();
