@@ -20,6 +20,13 @@ void swap_rows(TStringGrid* grid, int first, int second) {
     }
 }
 
+// Every row below `row` moves up one, over it; the last row keeps its texts.
+void pull_rows_up(TStringGrid* grid, int row) {
+    for (; row < grid->RowCount() - 1; ++row) {
+        for (int col = 0; col < grid->ColCount(); ++col) grid->SetCells(col, row, grid->Cells(col, row + 1));
+    }
+}
+
 }  // namespace
 
 bool TForm1::GroupSelected() const { return SG_GrpList->RowCount() > 1 && SG_GrpList->Row() >= 1; }
@@ -117,10 +124,7 @@ void TForm1::PMB_GrpRemoveClick() {
     const int r = SG_GrpTab->Row();
     // Only an entry row can be removed: the empty rows carry no entry to write back.
     if (!GroupSelected() || SG_GrpTab->Cells(kEntry, r).isEmpty()) return;
-    for (int row = r; row <= SG_GrpTab->RowCount() - 2; ++row) {
-        for (int col = 0; col < SG_GrpTab->ColCount(); ++col)
-            SG_GrpTab->SetCells(col, row, SG_GrpTab->Cells(col, row + 1));
-    }
+    pull_rows_up(SG_GrpTab, r);
     if (SG_GrpTab->RowCount() > kGroupTableLeastRows) SG_GrpTab->SetRowCount(SG_GrpTab->RowCount() - 1);
     WriteBackGroupTable();
     UpdateMemoryUsage();
@@ -155,10 +159,7 @@ void TForm1::RemoveSoundItem() {
     const int selected = SG_FileList->Row();
     const QString id = SG_FileList->Cells(file_column::kId, selected);
     if (id.isEmpty()) return;
-    for (int row = selected; row < SG_FileList->RowCount() - 1; ++row) {
-        for (int col = 0; col < SG_FileList->ColCount(); ++col)
-            SG_FileList->SetCells(col, row, SG_FileList->Cells(col, row + 1));
-    }
+    pull_rows_up(SG_FileList, selected);
     SG_FileList->SetRowCount(SG_FileList->RowCount() - 1);
 
     const std::string removed = id.toStdString();
