@@ -1,7 +1,7 @@
 // Renders KovaStudio's forms to PNG files for a look: the start form after its
 // checks and each page of the main form, against a program folder (the build's
-// installation by default). Message boxes are answered with their default
-// button and recorded on standard error; no sound plays.
+// installation by default). Message boxes are answered as closed without a
+// choice and recorded on standard error; no sound plays.
 //
 //   render-forms OUTPUT_FOLDER [PROGRAM_FOLDER]
 #include "program_folder.h"

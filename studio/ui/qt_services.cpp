@@ -35,7 +35,7 @@ public:
         case QMessageBox::Cancel: return IDCANCEL;
         case QMessageBox::Yes: return IDYES;
         case QMessageBox::No: return IDNO;
-        default: return (flags & 0x0F) == MB_YESNO ? IDNO : ((flags & 0x0F) == MB_OKCANCEL ? IDCANCEL : IDOK);
+        default: return closed_box_answer(flags);
         }
     }
 };

@@ -8,7 +8,7 @@ class logged_boxes : public message_box_service {
 public:
     int show(QWidget*, const QString& text, const QString& caption, unsigned flags) override {
         std::fprintf(stderr, "box \"%s\": %s\n", caption.toUtf8().constData(), text.toUtf8().constData());
-        return (flags & 0x0F) == MB_YESNO ? IDNO : ((flags & 0x0F) == MB_OKCANCEL ? IDCANCEL : IDOK);
+        return closed_box_answer(flags);
     }
 };
 

@@ -1,7 +1,8 @@
 // Services for the programs that drive the forms with nobody at the screen
-// (render-forms and the benchmarks): each message box is answered with its
-// default button and written to standard error, no sound plays, and the open
-// dialog answers with the files the program put in `open_answer`.
+// (render-forms and the benchmarks): each message box is answered as a box
+// closed without a choice is (No, Cancel or OK) and written to standard error,
+// no sound plays, and the open dialog answers with the files the program put in
+// `open_answer`.
 #pragma once
 
 #include "studio_services.h"
