@@ -1,5 +1,9 @@
 #include "quiet_services.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
 #include <cstdio>
 
 namespace {
@@ -28,4 +32,15 @@ answering_dialogs& install_quiet_services() {
     quiet.file_dialogs = std::move(dialogs);
     install_services(std::move(quiet));
     return answers;
+}
+
+bool handle_events_until(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > limit.count()) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(2);
+    }
+    return true;
 }
