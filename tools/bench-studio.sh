@@ -33,6 +33,8 @@ setup="$work/kova/setup.ini"
 now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 main_window_shown() { xdotool search --onlyvisible --name '^KOVA Sound Compiler' >/dev/null 2>&1; }
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+# A KovaStudio that ended on its own would leave the waits below waiting for ever.
+still_running() { kill -0 "$studio" 2>/dev/null || { echo "KovaStudio ended unexpectedly" >&2; exit 1; }; }
 
 sed -i 's/^SysChk=.*/SysChk=0/' "$setup"
 echo "Start-up to the main window, start checks off:"
@@ -40,7 +42,7 @@ for run in 1 2 3 4 5; do
   start=$(now_ms)
   "$work/kova/KovaStudio" >/dev/null 2>&1 &
   studio=$!
-  until main_window_shown; do sleep 0.005; done
+  until main_window_shown; do still_running; sleep 0.005; done
   echo "  run $run: $(( $(now_ms) - start )) ms"
   kill "$studio"; wait "$studio" 2>/dev/null || true; studio=""
 done
@@ -50,7 +52,11 @@ ln -s "$stand_in" "$work/kova/bin/QavUpdateBench"
 KOVA_STAND_IN='*:sleep=10000,0' "$work/kova/KovaStudio" >/dev/null 2>&1 &
 studio=$!
 child=""
-until [ -n "$child" ]; do child=$(cat /proc/"$studio"/task/*/children 2>/dev/null | tr -d ' '); sleep 0.01; done
+until [ -n "$child" ]; do
+  still_running
+  child=$(cat /proc/"$studio"/task/*/children 2>/dev/null | tr -d ' ')
+  sleep 0.01
+done
 ticks_before=$(cpu_ticks "$studio"); start=$(now_ms)
 while [ -e "/proc/$child" ] && [ "$(awk '{print $3}' "/proc/$child/stat" 2>/dev/null)" != Z ]; do sleep 0.05; done
 ticks_after=$(cpu_ticks "$studio"); elapsed=$(( $(now_ms) - start ))
@@ -58,4 +64,4 @@ hz=$(getconf CLK_TCK)
 cpu_ms=$(( (ticks_after - ticks_before) * 1000 / hz ))
 echo "While a ${elapsed} ms child runs: KovaStudio used ${cpu_ms} ms of CPU" \
      "($(awk -v c="$cpu_ms" -v e="$elapsed" 'BEGIN { printf "%.2f", 100 * c / e }')% of one core)"
-until main_window_shown; do sleep 0.05; done
+until main_window_shown; do still_running; sleep 0.05; done

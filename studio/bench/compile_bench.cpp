@@ -12,6 +12,7 @@
 #include "compile_commands.h"
 #include "memory_estimate.h"
 #include "program_folder.h"
+#include "quiet_services.h"
 #include "project_entry.h"
 #include "recording_services.h"
 #include "studio_font.h"
@@ -137,8 +138,9 @@ bool bench_format(TForm1& form, service_record& record, const mode_choice& mode,
     const memory_usage usage = evaluate_memory_usage(estimate_bytes(estimate), kDeviceSize);
     std::printf("\n%s, %s (%d groups): %d files of %u samples (%.2f MB of 8-bit samples), estimate %lld bytes "
                 "(%lld%%)%s\n",
-                format.name, mode.text, mode.groups, kFiles, samples, total_samples / 1e6, static_cast<long long>(usage.bytes),
-                static_cast<long long>(usage.percent), usage.fits ? "" : ", DOES NOT FIT");
+                format.name, mode.text, mode.groups, kFiles, samples, total_samples / 1e6,
+                static_cast<long long>(usage.bytes), static_cast<long long>(usage.percent),
+                usage.fits ? "" : ", DOES NOT FIT");
 
     form.SaveDatFileName = QString::fromStdString((scratch / (std::string(format.name) + ".dat")).string());
     const char* names[] = {"script and table", "tonepack", "link script", "qavgen", "report with checksum"};
@@ -201,7 +203,8 @@ int main(int argc, char** argv) {
         else if (arg == "address") modes.push_back(kModes[0]);
         else if (arg == "single") modes.push_back(kModes[1]);
         else {
-            std::fprintf(stderr, "usage: compile_bench [pcm|adpcm|ulaw ...] [address|single ...] [--runs N] [--pause MS]\n");
+            std::fprintf(stderr,
+                         "usage: compile_bench [pcm|adpcm|ulaw ...] [address|single ...] [--runs N] [--pause MS]\n");
             return 2;
         }
     }
@@ -216,18 +219,15 @@ int main(int argc, char** argv) {
 
     auto* form = new TForm1();
     // The project is entered through the main form's controls: it must be showing, as after the start form.
-    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!form->isVisible() && std::chrono::steady_clock::now() < limit) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    if (!form->isVisible()) {
+    if (!handle_events_until([form] { return form->isVisible(); }, std::chrono::seconds(30))) {
         std::fprintf(stderr, "the main form did not show\n");
         return 1;
     }
     bool ok = true;
     for (const mode_choice& mode : modes) {
-        for (const format_choice& format : formats) ok = bench_format(*form, record, mode, format, scratch, runs, pause_ms) && ok;
+        for (const format_choice& format : formats) {
+            ok = bench_format(*form, record, mode, format, scratch, runs, pause_ms) && ok;
+        }
     }
     delete Form2;
     delete form;

@@ -17,6 +17,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -124,7 +125,10 @@ int main(int argc, char** argv) {
     SetProgramFolder(prepare_folder());
 
     auto* main_form = new TForm1();
-    while (!main_form->isVisible()) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    if (!handle_events_until([main_form] { return main_form->isVisible(); }, std::chrono::seconds(30))) {
+        std::fprintf(stderr, "the main form did not show\n");
+        return 1;
+    }
 
     benchmark::RegisterBenchmark("AddThousandWavFilesInOneDialog", add_thousand_files)
         ->Unit(benchmark::kMillisecond)->Iterations(5);

@@ -18,8 +18,6 @@
 #include "writer_sim_fixture.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QThread>
 
 #include <sys/resource.h>
 
@@ -53,8 +51,9 @@ std::string make_program_folder(const std::string& where) {
     for (const char* part : {"bin", "Language"}) {
         fs::copy(std::string(KOVA_DIR) + "/" + part, folder + part, fs::copy_options::recursive);
     }
-    std::ofstream(folder + "setup.ini") << "[System]\r\nLanguage=English.ini\r\nSysChk=0\r\n"
-                                           "[Z6]\r\nSymbol=KOVA341\r\nSize=0x100000\r\nVout=6\r\nCout=1\r\nPack=0x3F\r\n";
+    std::ofstream(folder + "setup.ini")
+        << "[System]\r\nLanguage=English.ini\r\nSysChk=0\r\n"
+           "[Z6]\r\nSymbol=KOVA341\r\nSize=0x100000\r\nVout=6\r\nCout=1\r\nPack=0x3F\r\n";
     return folder;
 }
 
@@ -93,7 +92,9 @@ page_run studio_run() {
     run.wall = seconds_since(start);
     run.cpu = cpu_seconds() - cpu_before;
     run.passed = Form1->L_Status->Caption() == "Program Finish!" && Form1->P_Tip->Caption() == "Program Passed!";
-    if (!run.passed) std::fprintf(stderr, "the page's Program ended: %s\n", Form1->L_Status->Caption().toUtf8().constData());
+    if (!run.passed) {
+        std::fprintf(stderr, "the page's Program ended: %s\n", Form1->L_Status->Caption().toUtf8().constData());
+    }
     return run;
 }
 
@@ -124,11 +125,9 @@ int main(int argc, char** argv) {
     SetProgramFolder(folder);
     install_quiet_services().open_answer = QStringList{QString::fromStdString(dat)};
     auto* main_form = new TForm1();
-    QElapsedTimer clock;
-    clock.start();
-    while (!Form1->isVisible() && clock.elapsed() < 30000) {
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
+    if (!handle_events_until([] { return Form1->isVisible(); }, std::chrono::seconds(30))) {
+        std::fprintf(stderr, "the main form did not show\n");
+        return 1;
     }
     Form1->PC_PageSelect->setCurrentWidget(Form1->Writer);
 

@@ -1,5 +1,7 @@
 #include "program_folder.h"
 
+#include "ini_file.h"
+
 #include <filesystem>
 
 namespace {
@@ -28,4 +30,10 @@ std::string ExecutableFolder() {
     std::string result = executable.parent_path().string();
     if (result.empty() || result.back() != '/') result += '/';
     return result;
+}
+
+std::string SetupIniPath() { return ProgramFolder() + "setup.ini"; }
+
+std::string LanguageIniPath(const ini_file& setup) {
+    return ProgramFolder() + "Language/" + setup.read_string("System", "Language", "");
 }

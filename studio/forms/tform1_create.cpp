@@ -1,5 +1,6 @@
 // The main form's construction: settings and language files, the device
-// table and lists, the About page, the grid headers, and the start form.
+// table and lists, the About page and its links, the grid headers, and the
+// start form.
 #include "tform1.h"
 
 #include "my_thread.h"
@@ -40,9 +41,9 @@ constexpr const char* kFax = "+1 555 0100 201";
 
 TForm1::TForm1(QWidget* Owner)
     : QWidget(Owner),
-      SetupIni(ProgramFolder() + "setup.ini") {
+      SetupIni(SetupIniPath()) {
     Form1 = this;
-    LangIni = ini_file(ProgramFolder() + "Language/" + SetupIni.read_string("System", "Language", ""));
+    LangIni = ini_file(LanguageIniPath(SetupIni));
     CreateComponents();
     BindHandlers();
     FormCreate();
@@ -86,15 +87,18 @@ void TForm1::FormCreate() {
     set_columns(SG_GrpTab, {{150, "Voice File"}, {50, "Rate"}, {100, "Type"}, {100, "Busy Enable"}, {100, ""},
                             {0, "Code"}});
 
-    // Down one row and back, so that the select-cell handler sets the file-list buttons.
-    const int row = SG_FileList->Row();
-    SG_FileList->SetRow(row + 1);
-    SG_FileList->SetRow(row);
+    // The select-cell handler sets the file-list buttons.
+    ReselectFileRow();
 
     Form2 = new TForm2();
     Form2->show();
     services().sounds->play("SYSTEMDEFAULT");
 }
+
+// The targets are the program's own, not read from the fields.
+void TForm1::WebSiteClick() { services().shell->open(kWebSite); }
+void TForm1::Email_SalesClick() { services().shell->open(QString("mailto:") + kSalesMail); }
+void TForm1::Email_SupportClick() { services().shell->open(QString("mailto:") + kSupportMail); }
 
 QString TForm1::Msg(const char* key) const { return QString::fromStdString(message_text(LangIni, key)); }
 

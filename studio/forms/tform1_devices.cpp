@@ -42,7 +42,7 @@ void TForm1::BT_AppNoteClick() {
     if (index < 0) return;
     const std::string mode = GetTriggerModeCode();
     if (mode.empty()) return;
-    const std::string name = DeviceTable[index].Code + "x" + mode;
-    const std::string key = name.substr(1, 3);
-    services().shell->open(QString::fromStdString(ProgramFolder() + "bin/" + key + "/" + name + ".pdf"));
+    const std::string& code = DeviceTable[index].Code;
+    const std::string note = "bin/" + mode_key(code, mode) + "/" + code + "x" + mode + ".pdf";
+    services().shell->open(QString::fromStdString(ProgramFolder() + note));
 }

@@ -232,7 +232,8 @@ void TForm1::SG_FileListDblClick() {
     if (SG_FileList->Cells(kName, row).isEmpty()) return;
     if (GroupSelected()) {
         const int group = SG_GrpList->Row();
-        SG_GrpList->SetCells(group_column::kItemList, group, SG_GrpList->Cells(group_column::kItemList, group) + SG_FileList->Cells(kId, row) + "1");
+        const QString items = SG_GrpList->Cells(group_column::kItemList, group);
+        SG_GrpList->SetCells(group_column::kItemList, group, items + SG_FileList->Cells(kId, row) + "1");
     }
     RefreshGroupTable(SG_GrpList->Row());
     UpdateMemoryUsage();

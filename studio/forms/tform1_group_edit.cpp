@@ -20,6 +20,22 @@ void swap_rows(TStringGrid* grid, int first, int second) {
     }
 }
 
+// Every row below `row` moves up one, over it; the last row keeps its texts.
+void pull_rows_up(TStringGrid* grid, int row) {
+    for (; row < grid->RowCount() - 1; ++row) {
+        for (int col = 0; col < grid->ColCount(); ++col) grid->SetCells(col, row, grid->Cells(col, row + 1));
+    }
+}
+
+// A right click on a row below the header makes it the current row and returns it; any other click returns 0.
+int right_clicked_row(TStringGrid* grid, Qt::MouseButton button, const QPoint& point) {
+    int col = 0;
+    int row = 0;
+    if (button != Qt::RightButton || !grid->MouseToCell(point, col, row) || row < 1) return 0;
+    grid->SetRow(row);
+    return row;
+}
+
 }  // namespace
 
 bool TForm1::GroupSelected() const { return SG_GrpList->RowCount() > 1 && SG_GrpList->Row() >= 1; }
@@ -85,28 +101,22 @@ void TForm1::BT_GrpSetCnlClick() {
 }
 
 void TForm1::SG_GrpListMouseDown(Qt::MouseButton button, const QPoint& point) {
-    int col = 0;
-    int row = 0;
-    if (button != Qt::RightButton || !SG_GrpList->MouseToCell(point, col, row) || row < 1) return;
-    SG_GrpList->SetRow(row);
+    const int row = right_clicked_row(SG_GrpList, button, point);
+    if (row < 1) return;
     if (!SG_GrpList->Cells(kLabel, row).isEmpty()) PM_GrpList->Popup(SG_GrpList->ClientOrigin() + point);
 }
 
 void TForm1::SG_GrpTabMouseDown(Qt::MouseButton button, const QPoint& point) {
-    int col = 0;
-    int row = 0;
-    if (button != Qt::RightButton || !SG_GrpTab->MouseToCell(point, col, row) || row < 1) return;
-    SG_GrpTab->SetRow(row);
+    const int row = right_clicked_row(SG_GrpTab, button, point);
+    if (row < 1) return;
     PMB_MoveUp->setEnabled(row != 1);
     PMB_MoveDn->setEnabled(!SG_GrpTab->Cells(kEntry, row + 1).isEmpty());
     if (!SG_GrpTab->Cells(table_column::kName, row).isEmpty()) PM_GrpTab->Popup(SG_GrpTab->ClientOrigin() + point);
 }
 
 void TForm1::SG_FileListMouseDown(Qt::MouseButton button, const QPoint& point) {
-    int col = 0;
-    int row = 0;
-    if (button != Qt::RightButton || !SG_FileList->MouseToCell(point, col, row) || row < 1) return;
-    SG_FileList->SetRow(row);
+    const int row = right_clicked_row(SG_FileList, button, point);
+    if (row < 1) return;
     PMB_Remove->setEnabled(!SG_FileList->Cells(file_column::kId, row).isEmpty());
     PMB_FileEdit->setEnabled(!SG_FileList->Cells(file_column::kType, row).isEmpty());
     PMB_FilePlay->setEnabled(parse_decimal(SG_FileList->Cells(file_column::kRate, row).toStdString()).value_or(0) != 0);
@@ -117,10 +127,7 @@ void TForm1::PMB_GrpRemoveClick() {
     const int r = SG_GrpTab->Row();
     // Only an entry row can be removed: the empty rows carry no entry to write back.
     if (!GroupSelected() || SG_GrpTab->Cells(kEntry, r).isEmpty()) return;
-    for (int row = r; row <= SG_GrpTab->RowCount() - 2; ++row) {
-        for (int col = 0; col < SG_GrpTab->ColCount(); ++col)
-            SG_GrpTab->SetCells(col, row, SG_GrpTab->Cells(col, row + 1));
-    }
+    pull_rows_up(SG_GrpTab, r);
     if (SG_GrpTab->RowCount() > kGroupTableLeastRows) SG_GrpTab->SetRowCount(SG_GrpTab->RowCount() - 1);
     WriteBackGroupTable();
     UpdateMemoryUsage();
@@ -155,10 +162,7 @@ void TForm1::RemoveSoundItem() {
     const int selected = SG_FileList->Row();
     const QString id = SG_FileList->Cells(file_column::kId, selected);
     if (id.isEmpty()) return;
-    for (int row = selected; row < SG_FileList->RowCount() - 1; ++row) {
-        for (int col = 0; col < SG_FileList->ColCount(); ++col)
-            SG_FileList->SetCells(col, row, SG_FileList->Cells(col, row + 1));
-    }
+    pull_rows_up(SG_FileList, selected);
     SG_FileList->SetRowCount(SG_FileList->RowCount() - 1);
 
     const std::string removed = id.toStdString();

@@ -4,6 +4,7 @@
 #include "tform1.h"
 
 #include "bgr_color.h"
+#include "component_place.h"
 
 #include <QHeaderView>
 
@@ -12,13 +13,6 @@ namespace {
 constexpr int kClientWidth = 794;
 constexpr int kClientHeight = 568;
 constexpr int kStatusHeight = 19;
-
-template <class T>
-T* place(T* component, const char* name, const QRect& bounds) {
-    component->setObjectName(name);
-    component->setGeometry(bounds);
-    return component;
-}
 
 QPushButton* button(QWidget* parent, const char* name, const char* caption, const QRect& bounds) {
     return place(new QPushButton(caption, parent), name, bounds);
@@ -68,7 +62,8 @@ void TForm1::CreateComponents() {
     setFixedSize(kClientWidth, kClientHeight);
     set_background_color(this, kBgr3DLight);
 
-    PC_PageSelect = place(new QTabWidget(this), "PC_PageSelect", QRect(0, 0, kClientWidth, kClientHeight - kStatusHeight));
+    PC_PageSelect =
+        place(new QTabWidget(this), "PC_PageSelect", QRect(0, 0, kClientWidth, kClientHeight - kStatusHeight));
     Compile = new QWidget();
     Compile->setObjectName("Compile");
     Writer = new QWidget();
@@ -78,7 +73,8 @@ void TForm1::CreateComponents() {
     PC_PageSelect->addTab(Compile, "Compiler");
     PC_PageSelect->addTab(Writer, "Writer");
     PC_PageSelect->addTab(About, "About");
-    SB_Status = place(new TStatusBar(this), "SB_Status", QRect(0, kClientHeight - kStatusHeight, kClientWidth, kStatusHeight));
+    SB_Status = place(new TStatusBar(this), "SB_Status",
+                      QRect(0, kClientHeight - kStatusHeight, kClientWidth, kStatusHeight));
 
     // Compiler page, top panel.
     QWidget* page = Compile;

@@ -1,10 +1,9 @@
-// The status-bar tips of the controls and the About page's links. A tip is
-// read from the language file each time the pointer enters its control, so
-// that an edited language file shows at once.
+// The status-bar tips of the controls. A tip is read from the language file
+// each time the pointer enters its control, so that an edited language file
+// shows at once.
 #include "tform1.h"
 
 #include "mouse_enter_leave.h"
-#include "studio_services.h"
 #include "studio_texts.h"
 
 #include <utility>
@@ -30,8 +29,3 @@ void TForm1::StatusTipEnter(const char* key) {
 }
 
 void TForm1::StatusTipLeave() { SB_Status->SetSimpleText(QString()); }
-
-// The targets are the program's own, not read from the fields.
-void TForm1::WebSiteClick() { services().shell->open("https://www.zorva.example"); }
-void TForm1::Email_SalesClick() { services().shell->open("mailto:sales@zorva.example"); }
-void TForm1::Email_SupportClick() { services().shell->open("mailto:support@zorva.example"); }

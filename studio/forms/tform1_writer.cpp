@@ -41,18 +41,17 @@ void TForm1::B_LoadFileClick() {
     const QString path = chosen.first();
     // Anything but a regular file (a pipe would block the window) names no model.
     const std::string model = GetDatDeviceName(path.toStdString());
-    const int remembered = CB_Wrt_Device->ItemIndex();
     const int index = CB_Wrt_Device->IndexOf(QString::fromStdString(GetDeviceSymbol(DeviceNameToCode(model))));
-    CB_Wrt_Device->SetItemIndex(index);
     if (model.empty() || index < 0) {
-        CB_Wrt_Device->SetItemIndex(remembered);
+        // The device chosen before stays.
         L_Status->SetCaption(Msg("Msg021"));
         EnableWriterControls();
         return;
     }
+    CB_Wrt_Device->SetItemIndex(index);
 
     L_FileName->SetCaption(path);
-    const int32_t rom_size = GetDeviceSize(DeviceNameToCode(GetDatDeviceName(path.toStdString())));
+    const int32_t rom_size = GetDeviceSize(DeviceNameToCode(model));
     const checksum_query_result checksum = GetImageCheckSum(path, QString::fromStdString(rom_size_text(rom_size)));
     const QString text = QString::fromStdString(checksum.text);
     if (checksum.ok) {

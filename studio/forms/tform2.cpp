@@ -36,8 +36,8 @@ void center_on_screen(QWidget* form) {
 
 TForm2::TForm2(QWidget* Owner)
     : QWidget(Owner),
-      SetupIni(ProgramFolder() + "setup.ini") {
-    LangIni = ini_file(ProgramFolder() + "Language/" + SetupIni.read_string("System", "Language", ""));
+      SetupIni(SetupIniPath()) {
+    LangIni = ini_file(LanguageIniPath(SetupIni));
     CreateComponents();
     FormCreate();
 }

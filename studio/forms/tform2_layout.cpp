@@ -2,19 +2,9 @@
 #include "tform2.h"
 
 #include "bgr_color.h"
+#include "component_place.h"
 
 #include <QPixmap>
-
-namespace {
-
-template <class T>
-T* place(T* component, const char* name, const QRect& bounds) {
-    component->setObjectName(name);
-    component->setGeometry(bounds);
-    return component;
-}
-
-}  // namespace
 
 void TForm2::CreateComponents() {
     setObjectName("Form2");

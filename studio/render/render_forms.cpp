@@ -1,7 +1,7 @@
 // Renders KovaStudio's forms to PNG files for a look: the start form after its
 // checks and each page of the main form, against a program folder (the build's
-// installation by default). Message boxes are answered with their default
-// button and recorded on standard error; no sound plays.
+// installation by default). Message boxes are answered as closed without a
+// choice and recorded on standard error; no sound plays.
 //
 //   render-forms OUTPUT_FOLDER [PROGRAM_FOLDER]
 #include "program_folder.h"
@@ -13,26 +13,11 @@
 #include "tform2.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QPixmap>
-#include <QThread>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-
-namespace {
-
-void wait_until(const std::function<bool()>& done) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < 60000) {
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-}
-
-}  // namespace
 
 bool save_picture(QWidget* widget, const std::string& output, const std::string& name) {
     QApplication::processEvents();
@@ -67,7 +52,8 @@ int main(int argc, char** argv) {
     install_quiet_services();
 
     auto* main_form = new TForm1();
-    wait_until([] { return Form1->isVisible() || Form2->B_Ini_Cancel->isEnabled(); });
+    handle_events_until([] { return Form1->isVisible() || Form2->B_Ini_Cancel->isEnabled(); },
+                        std::chrono::seconds(60));
     bool ok = save_picture(Form2, out, "start-form");
     Form1->show();
     for (const auto& scene : {render_pages, render_project, render_writer}) ok = scene(out) && ok;

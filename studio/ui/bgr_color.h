@@ -8,7 +8,8 @@
 #include <cstdint>
 
 inline QColor bgr_color(uint32_t bgr) {
-    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF), static_cast<int>((bgr >> 16) & 0xFF));
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
+                  static_cast<int>((bgr >> 16) & 0xFF));
 }
 
 inline constexpr uint32_t kBgrBlack = 0x000000;

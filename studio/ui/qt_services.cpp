@@ -1,13 +1,12 @@
 // The services as the program uses them.
 #include "studio_services.h"
+#include "t_media_player.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QAudioOutput>
-#include <QMediaPlayer>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -36,7 +35,7 @@ public:
         case QMessageBox::Cancel: return IDCANCEL;
         case QMessageBox::Yes: return IDYES;
         case QMessageBox::No: return IDNO;
-        default: return (flags & 0x0F) == MB_YESNO ? IDNO : ((flags & 0x0F) == MB_OKCANCEL ? IDCANCEL : IDOK);
+        default: return closed_box_answer(flags);
         }
     }
 };
@@ -50,13 +49,9 @@ public:
             QApplication::beep();
             return;
         }
-        if (!player_) {
-            player_ = std::make_unique<QMediaPlayer>();
-            output_ = std::make_unique<QAudioOutput>();
-            player_->setAudioOutput(output_.get());
-        }
-        player_->stop();
-        player_->setSource(QUrl::fromLocalFile(file));
+        // The media players' back end, with no failure handler: a sound that cannot play is ignored.
+        if (!player_) player_ = make_qt_media()->make_backend();
+        player_->load(file);
         player_->play();
     }
 
@@ -70,8 +65,7 @@ private:
         }
         return {};
     }
-    std::unique_ptr<QAudioOutput> output_;
-    std::unique_ptr<QMediaPlayer> player_;
+    std::unique_ptr<media_backend> player_;
 };
 
 class qt_shell : public shell_service {

@@ -28,6 +28,14 @@ void install_services(studio_services replacement) {
     if (replacement.media) in_use.media = std::move(replacement.media);
 }
 
+int closed_box_answer(unsigned flags) {
+    switch (flags & 0x0F) {
+    case MB_YESNO: return IDNO;
+    case MB_OKCANCEL: return IDCANCEL;
+    default: return IDOK;
+    }
+}
+
 QString qt_name_filter(const QString& library_filter) {
     // Pairs of description and pattern; Qt takes the description, which carries the pattern in brackets.
     const QStringList parts = library_filter.split('|');

@@ -22,6 +22,8 @@ enum message_box_flag : unsigned {
     MB_ICONINFORMATION = 0x40,
 };
 enum message_box_answer : int { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
+// The answer of a box closed without a button (Escape, the window's close): No, Cancel or OK by its buttons.
+int closed_box_answer(unsigned flags);
 
 class message_box_service {
 public:

@@ -22,13 +22,6 @@ void TComboBox::Add(const QString& item) {
     if (selected < 0) setCurrentIndex(-1);
 }
 
-int TComboBox::IndexOf(const QString& item) const {
-    for (int i = 0; i < count(); ++i) {
-        if (itemText(i) == item) return i;
-    }
-    return -1;
-}
-
 void TComboBox::SetItemIndex(int index) {
     const QSignalBlocker quiet(this);
     setCurrentIndex(index >= 0 && index < count() ? index : -1);

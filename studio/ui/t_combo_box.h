@@ -16,7 +16,7 @@ public:
     void Add(const QString& item);
     int Count() const { return count(); }
     QString Item(int index) const { return itemText(index); }
-    int IndexOf(const QString& item) const;
+    int IndexOf(const QString& item) const { return findText(item); }  // exact and case-sensitive
 
     int ItemIndex() const { return currentIndex(); }
     void SetItemIndex(int index);  // no handler runs

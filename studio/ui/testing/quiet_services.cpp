@@ -1,5 +1,9 @@
 #include "quiet_services.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+
 #include <cstdio>
 
 namespace {
@@ -8,7 +12,7 @@ class logged_boxes : public message_box_service {
 public:
     int show(QWidget*, const QString& text, const QString& caption, unsigned flags) override {
         std::fprintf(stderr, "box \"%s\": %s\n", caption.toUtf8().constData(), text.toUtf8().constData());
-        return (flags & 0x0F) == MB_YESNO ? IDNO : ((flags & 0x0F) == MB_OKCANCEL ? IDCANCEL : IDOK);
+        return closed_box_answer(flags);
     }
 };
 
@@ -28,4 +32,15 @@ answering_dialogs& install_quiet_services() {
     quiet.file_dialogs = std::move(dialogs);
     install_services(std::move(quiet));
     return answers;
+}
+
+bool handle_events_until(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > limit.count()) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(2);
+    }
+    return true;
 }

@@ -1,14 +1,13 @@
 // The media player over Qt Multimedia, as the program uses it: generated WAV
 // files play to their end headless, with no sound device, each giving one
 // notice; a stop gives the notice Qt does not; a missing file gives one error.
+#include "quiet_services.h"
 #include "t_media_player.h"
 #include "test_files.h"
 #include "wav_signals.h"
 #include "wav_writer.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -45,16 +44,8 @@ protected:
         player.SetNotify(true);
         player.Play();
     }
-    // Handles events until `done` holds or the time is up; false when it did not hold.
     static bool wait_until(const std::function<bool()>& done, int limit_ms = 20000) {
-        QElapsedTimer clock;
-        clock.start();
-        while (!done()) {
-            if (clock.elapsed() > limit_ms) return false;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-            QThread::msleep(2);
-        }
-        return true;
+        return handle_events_until(done, std::chrono::milliseconds(limit_ms));
     }
     static void linger(int ms) {
         wait_until([] { return false; }, ms);

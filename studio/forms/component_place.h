@@ -1,0 +1,12 @@
+// The form resources' way to put a component on its form: named as in the
+// design and placed at absolute pixels relative to its parent.
+#pragma once
+
+#include <QRect>
+
+template <class T>
+T* place(T* component, const char* name, const QRect& bounds) {
+    component->setObjectName(name);
+    component->setGeometry(bounds);
+    return component;
+}
