@@ -4,6 +4,7 @@
 // DAT image's ROM, the checker's verdict, the report).
 #pragma once
 
+#include "project_dat.h"  // check_image, deciphered_rom
 #include "studio_fixture.h"
 #include "tform1.h"
 #include "ui_driver.h"
@@ -53,13 +54,6 @@ struct rom_image {
     std::vector<uint8_t> bytes;  // ROM address 0 on
 };
 rom_image read_rom_image(const std::string& dat_path);
-
-// The real checker run on a DAT image for a ROM size text: its exit code and the checksum of its result line.
-struct checker_verdict {
-    int exit_code = -1;
-    std::string checksum;  // "HHHH" from "Check Sum: [HHHH] Verify OK.", "" when none
-};
-checker_verdict check_image(const std::string& dat_path, const std::string& rom_size);
 
 // The text split at CR LF; a last line without its end is kept.
 std::vector<std::string> crlf_split(const std::string& text);
