@@ -64,14 +64,6 @@ QString compile_test::wave(const std::string& name, const std::vector<uint8_t>& 
     return QString::fromStdString(sounds + name);
 }
 
-void compile_test::choose_setup(TForm1& form, const QString& device, const QString& mode, const QString& output,
-                                const QString& format) {
-    choose(form.CB_Device, device);
-    choose(form.CB_TgMode, mode);
-    choose(form.CB_VoutSel, output);
-    choose(form.CB_ComFmt, format);
-}
-
 void compile_test::click_compile(TForm1& form, const std::string& dat_path) {
     std::filesystem::create_directories(out);
     record.save_answers.push_back(QString::fromStdString(dat_path));
@@ -82,10 +74,10 @@ void compile_test::click_compile(TForm1& form, const std::string& dat_path) {
 }
 
 compile_test::small_project_files compile_test::small_project(TForm1& form) {
-    choose_setup(form, "KOVA3K10", "Key Sequential", "COUT[DAC]", "4-bit ADPCM");
+    project_entry project(form, record);
+    project.choose_setup("KOVA3K10", "Key Sequential", "COUT[DAC]", "4-bit ADPCM");
     small_project_files files{wave("a.wav", sine_samples(2000, 400, 8000, 90), 8000),
                               wave("b.wav", chirp_samples(1500, 100, 3000, 8000, 80), 8000)};
-    project_entry project(form, record);
     const int adpcm_row = project.add_wave_file(files.adpcm_wave);
     project.compress_row(adpcm_row);
     const int mute_row = project.add_mute("100");

@@ -1,7 +1,6 @@
-// What the compile tests share: sound files of their own, the device and
-// project settings chosen as a user chooses them, the Compile click with its
-// save dialog answered, and readers for what the pipeline leaves behind (the
-// DAT image's ROM, the checker's verdict, the report).
+// What the compile tests share: sound files of their own, a small project, the
+// Compile click with its save dialog answered, and readers for what the
+// pipeline leaves behind (the DAT image's ROM, the report).
 #pragma once
 
 #include "project_dat.h"  // check_image, deciphered_rom
@@ -23,10 +22,6 @@ class compile_test : public studio_test {
 protected:
     // An 8-bit mono WAV file of these samples in the test's sound folder; its full path.
     QString wave(const std::string& name, const std::vector<uint8_t>& samples, uint32_t rate);
-
-    // Device, trigger mode, output type and compression, each chosen from its list.
-    static void choose_setup(TForm1& form, const QString& device, const QString& mode, const QString& output,
-                             const QString& format);
 
     // Clicks Compile; the save dialog answers `dat_path` ("" cancels it). A click that has not returned
     // within two minutes ends the test program: the pipeline hangs.

@@ -226,11 +226,8 @@ TEST_F(writer_road, ACompiledProjectIsWrittenIntoAChip) {
     const QString sounds = QString::fromStdString(folder.file("../sounds/"));
     const std::string dat = folder.file("../compiled.dat");
     TForm1& main = start_studio();
-    choose(main.CB_Device, "KOVA3K10");
-    choose(main.CB_TgMode, "Key Sequential");
-    choose(main.CB_VoutSel, "COUT[DAC]");
-    choose(main.CB_ComFmt, "4-bit ADPCM");
     project_entry project(main, record);
+    project.choose_setup("KOVA3K10", "Key Sequential", "COUT[DAC]", "4-bit ADPCM");
     const int tone = project.add_wave_file(sounds + "tone.wav");
     project.compress_row(tone);
     const int mute = project.add_mute("250");
