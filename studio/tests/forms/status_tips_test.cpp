@@ -11,10 +11,6 @@
 #include <QTabBar>
 #include <QTest>
 
-#include <ostream>
-
-// Failure messages show texts as texts.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace {
 
