@@ -8,7 +8,6 @@
 #include "ui_driver.h"
 
 #include <QCoreApplication>
-#include <QTabBar>
 #include <QTest>
 
 
@@ -24,9 +23,7 @@ protected:
 
     // Shows a page as the user does, by its tab.
     void show_page(QWidget* page) {
-        QTabBar* tabs = form->PC_PageSelect->tabBar();
-        const int index = form->PC_PageSelect->indexOf(page);
-        QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(index).center());
+        click_tab(form->PC_PageSelect, page);
         ASSERT_EQ(form->PC_PageSelect->currentWidget(), page);
     }
     // Moves the pointer onto the control (or onto an empty spot of a page) and lets the events arrive.

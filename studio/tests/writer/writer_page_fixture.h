@@ -36,16 +36,9 @@ protected:
     // Starts KovaStudio and opens the "Writer" page with a click on its tab.
     TForm1& open_writer_page() {
         TForm1& main = start_studio();
-        click_tab(main, "Writer");
+        click_tab(main.PC_PageSelect, main.Writer);
         EXPECT_EQ(main.PC_PageSelect->currentWidget(), main.Writer);
         return main;
-    }
-
-    static void click_tab(TForm1& main, const QString& caption) {
-        QTabBar* tabs = main.PC_PageSelect->tabBar();
-        for (int tab = 0; tab < tabs->count(); ++tab) {
-            if (tabs->tabText(tab) == caption) QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(tab).center());
-        }
     }
 
     // Load File with the dialog answered by `path` (an empty path cancels it).

@@ -117,7 +117,7 @@ TEST_F(writer_road, ACloseAndAPageSwitchDuringProgramStartNothingAndLoseNothing)
         EXPECT_EQ(status(main), "Programming...");
         EXPECT_FALSE(main.close());
         EXPECT_TRUE(main.isVisible());
-        click_tab(main, "Compiler");
+        click_tab(main.PC_PageSelect, main.Compile);
         QTest::keyClick(main.LE_CheckSum, Qt::Key_Tab, Qt::ControlModifier);
         QTest::keyClick(main.LE_CheckSum, Qt::Key_PageUp, Qt::ControlModifier);
         EXPECT_EQ(main.PC_PageSelect->currentWidget(), main.Writer);
@@ -150,7 +150,7 @@ TEST_F(writer_road, ACloseAndAPageSwitchDuringProgramStartNothingAndLoseNothing)
         }
     }
     // The run over, the other pages are reachable again and the window closes.
-    click_tab(main, "Compiler");
+    click_tab(main.PC_PageSelect, main.Compile);
     EXPECT_EQ(main.PC_PageSelect->currentWidget(), main.Compile);
     EXPECT_TRUE(main.BT_Compile->isEnabled());
     EXPECT_TRUE(main.close());
@@ -248,7 +248,7 @@ TEST_F(writer_road, ACompiledProjectIsWrittenIntoAChip) {
     ASSERT_FALSE(rom.empty());
     EXPECT_EQ(rom, deciphered_rom(reference));
 
-    click_tab(main, "Writer");
+    click_tab(main.PC_PageSelect, main.Writer);
     ASSERT_EQ(main.PC_PageSelect->currentWidget(), main.Writer);
     load(main, dat);
     EXPECT_EQ(main.CB_Wrt_Device->Text(), "KOVA3K10");
