@@ -1,9 +1,10 @@
 #include "scratch_program.h"
 
+#include "fuzz_support.h"
+
 #include <sys/stat.h>
 
 #include <cstdint>
-#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -18,14 +19,10 @@ std::vector<uint8_t> bytes(size_t count, unsigned step) {
     return content;
 }
 
-void write(const fs::path& path, const std::vector<uint8_t>& content) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
-    if (!out) throw std::runtime_error("cannot write " + path.string());
-}
+void write(const fs::path& path, const std::vector<uint8_t>& content) { kova_fuzz::write_file(path, content); }
 
 void write(const fs::path& path, const std::string& text) {
-    write(path, std::vector<uint8_t>(text.begin(), text.end()));
+    kova_fuzz::write_file(path, std::vector<uint8_t>(text.begin(), text.end()));
 }
 
 }  // namespace
