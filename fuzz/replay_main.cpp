@@ -24,8 +24,12 @@ int main(int argc, char** argv) {
         if (fs::is_directory(argv[i])) {
             for (const fs::directory_entry& entry : fs::directory_iterator(argv[i]))
                 if (entry.is_regular_file()) inputs.push_back(entry.path());
-        } else {
+        } else if (fs::is_regular_file(argv[i])) {
             inputs.emplace_back(argv[i]);
+        } else {
+            // A corpus that was never made must not pass as one replayed empty input.
+            std::fprintf(stderr, "%s: no input file or folder\n", argv[i]);
+            return 2;
         }
     }
     std::sort(inputs.begin(), inputs.end());

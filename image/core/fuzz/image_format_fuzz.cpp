@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr uint8_t kUntouched = 0xA5;  // fills buffers past what a read may write
-
 std::string number(int64_t value) { return std::to_string(value); }
 
 int32_t le32(const uint8_t* p) {
@@ -30,14 +28,6 @@ void check_header(FILE* file, const uint8_t* bytes, size_t size, image_header& h
                      header.cipher_end == le32(bytes + 12),
                  "fields of the record");
     if (offset >= 0) KOVA_PROMISE(std::ftell(file) == offset, "positioned at the header offset");
-}
-
-// The delivered bytes are the model's, and nothing past them was written.
-void check_delivered(const image_model& m, int64_t from, const uint8_t* buffer, int32_t got, int32_t room) {
-    for (int32_t i = 0; i < got; ++i)
-        KOVA_PROMISE(buffer[i] == m.at(from + i), "ROM byte " + number(from + i));
-    for (int32_t i = got; i < room; ++i)
-        KOVA_PROMISE(buffer[i] == kUntouched, "byte " + number(i) + " past the " + number(got) + " delivered");
 }
 
 void check_reader(FILE* file, const image_model& m, kova_fuzz::choices& pick) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "fuzz_support.h"
 #include "image_cipher.h"
 
 uint8_t image_model::at(int64_t address) const {
@@ -29,6 +30,15 @@ bool image_model::first_word_read_whole() const {
 bool image_model::keeps_to_the_format(int L) const {
     return header.cipher_end <= header.cipher_start || header.cipher_start > L ||
            (header.cipher_start == L && L % 8 == 0);
+}
+
+void check_delivered(const image_model& m, int64_t from, const uint8_t* buffer, int32_t got, int32_t room) {
+    for (int32_t i = 0; i < got; ++i)
+        KOVA_PROMISE(buffer[i] == m.at(from + i), "ROM byte " + std::to_string(from + i));
+    for (int32_t i = got; i < room; ++i)
+        KOVA_PROMISE(buffer[i] == kUntouched,
+                     "byte " + std::to_string(i) + " past the " + std::to_string(got) + " delivered from " +
+                         std::to_string(from));
 }
 
 image_model model_of(const uint8_t* file, size_t size) {

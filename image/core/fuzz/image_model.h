@@ -38,6 +38,15 @@ struct image_model {
     bool keeps_to_the_format(int L) const;
 };
 
+// Fills a read's buffer before the read, so that bytes written past what it
+// delivered show.
+inline constexpr uint8_t kUntouched = 0xA5;
+
+// Promises that the `got` bytes a read delivered into `buffer` are the
+// model's from ROM address `from`, and that the rest of its `room` bytes
+// still hold kUntouched.
+void check_delivered(const image_model& m, int64_t from, const uint8_t* buffer, int32_t got, int32_t room);
+
 // The model of a file's bytes. Without an accepted header record the ROM is
 // left empty.
 image_model model_of(const uint8_t* file, size_t size);

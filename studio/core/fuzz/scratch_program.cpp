@@ -1,13 +1,13 @@
 #include "scratch_program.h"
 
+#include "fuzz_support.h"
+
 #include <sys/stat.h>
 
 #include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <vector>
-
-#include "fuzz_support.h"
 
 namespace fs = std::filesystem;
 

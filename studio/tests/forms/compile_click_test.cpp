@@ -25,7 +25,7 @@ bool temp_is_empty(const temp_program_folder& folder) { return fs::is_empty(fold
 TEST_F(CompileClick, AProjectWhoseGroupsAreAllEmptyStopsAtTheProjectCheck) {
     TForm1& main = start_studio();
     project_entry project(main, record);
-    choose_setup(main, "KOVA3K10", "Key Sequential", "VOUT[PWM] - Level 2", "4-bit ADPCM");
+    project.choose_setup("KOVA3K10", "Key Sequential", "VOUT[PWM] - Level 2", "4-bit ADPCM");
     project.add_wave_file(wave("a.wav", sine_samples(800, 400, 8000, 90), 8000));
     project.add_mute("20");
     project.set_group_options(1, true, true, true);

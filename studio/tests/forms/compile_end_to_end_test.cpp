@@ -83,7 +83,7 @@ void expect_group(const decoded_group& group, bool edge, bool hold, bool retrigg
 TEST_F(CompileEndToEnd, KeySequentialAdpcmProjectOnA3kDevice) {
     TForm1& main = start_studio();
     project_entry project(main, record);
-    choose_setup(main, "KOVA3K10", "Key Sequential", "VOUT[PWM] - Level 2", "4-bit ADPCM");
+    project.choose_setup("KOVA3K10", "Key Sequential", "VOUT[PWM] - Level 2", "4-bit ADPCM");
     const std::vector<uint8_t> tone = sine_samples(3000, 440, 8000, 100);
     const std::vector<uint8_t> chirp = chirp_samples(5000, 200, 6000, 16000, 90);
     const std::vector<uint8_t> low = sine_samples(4001, 300, 11025, 80);
@@ -181,7 +181,7 @@ TEST_F(CompileEndToEnd, KeySequentialAdpcmProjectOnA3kDevice) {
 TEST_F(CompileEndToEnd, KeySingleCompandedProjectOnTheLargeDevice) {
     TForm1& main = start_studio();
     project_entry project(main, record);
-    choose_setup(main, "KOVA341", "Key Single", "VOUT[PWM] - Level 6", "5-bit u-Law");
+    project.choose_setup("KOVA341", "Key Single", "VOUT[PWM] - Level 6", "5-bit u-Law");
     const std::vector<uint8_t> voice_a = sine_samples(4000, 500, 8000, 100);
     const std::vector<uint8_t> voice_b = sine_samples(6000, 700, 22050, 90);
     const std::vector<uint8_t> click_c = chirp_samples(2500, 100, 3500, 8000, 70);

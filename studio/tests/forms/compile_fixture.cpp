@@ -2,16 +2,14 @@
 
 #include "project_entry.h"
 
-#include "child_process.h"
 #include "image_header.h"
-#include "image_reader.h"
 #include "test_files.h"
 #include "test_wave.h"
 
 #include <gtest/gtest.h>
 
 #include <condition_variable>
-#include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -66,14 +64,6 @@ QString compile_test::wave(const std::string& name, const std::vector<uint8_t>& 
     return QString::fromStdString(sounds + name);
 }
 
-void compile_test::choose_setup(TForm1& form, const QString& device, const QString& mode, const QString& output,
-                                const QString& format) {
-    choose(form.CB_Device, device);
-    choose(form.CB_TgMode, mode);
-    choose(form.CB_VoutSel, output);
-    choose(form.CB_ComFmt, format);
-}
-
 void compile_test::click_compile(TForm1& form, const std::string& dat_path) {
     std::filesystem::create_directories(out);
     record.save_answers.push_back(QString::fromStdString(dat_path));
@@ -84,10 +74,10 @@ void compile_test::click_compile(TForm1& form, const std::string& dat_path) {
 }
 
 compile_test::small_project_files compile_test::small_project(TForm1& form) {
-    choose_setup(form, "KOVA3K10", "Key Sequential", "COUT[DAC]", "4-bit ADPCM");
+    project_entry project(form, record);
+    project.choose_setup("KOVA3K10", "Key Sequential", "COUT[DAC]", "4-bit ADPCM");
     small_project_files files{wave("a.wav", sine_samples(2000, 400, 8000, 90), 8000),
                               wave("b.wav", chirp_samples(1500, 100, 3000, 8000, 80), 8000)};
-    project_entry project(form, record);
     const int adpcm_row = project.add_wave_file(files.adpcm_wave);
     project.compress_row(adpcm_row);
     const int mute_row = project.add_mute("100");
@@ -102,35 +92,17 @@ std::string compile_test::temp_text(const std::string& name) const { return read
 
 rom_image read_rom_image(const std::string& dat_path) {
     rom_image rom;
-    FILE* file = std::fopen(dat_path.c_str(), "rb");
-    if (file == nullptr) return rom;
-    image_header header;
-    if (image_read_header(file, header) == 1 && image_header_accepted(header)) {
-        const std::vector<uint8_t> whole = read_file(dat_path);
-        if (whole.size() < static_cast<size_t>(header.header_offset)) {
-            std::fclose(file);
-            return rom;
-        }
-        rom.text_header.assign(whole.begin() + kImageHeaderSize, whole.begin() + header.header_offset);
-        rom.bytes.resize(whole.size() - static_cast<size_t>(header.header_offset));
-        const int32_t got = image_read(rom.bytes.data(), static_cast<int32_t>(rom.bytes.size()), file,
-                                       header.header_offset, header.cipher_start, header.cipher_end);
-        rom.valid = got == static_cast<int32_t>(rom.bytes.size());
+    const std::vector<uint8_t> whole = read_file(dat_path);
+    if (whole.size() < static_cast<size_t>(kImageHeaderSize)) return rom;
+    const image_header header = image_header_decode(whole.data());
+    if (std::memcmp(whole.data(), "KOVA", 4) != 0 || !image_header_accepted(header) ||
+        whole.size() < static_cast<size_t>(header.header_offset)) {
+        return rom;
     }
-    std::fclose(file);
+    rom.text_header.assign(whole.begin() + kImageHeaderSize, whole.begin() + header.header_offset);
+    rom.bytes = deciphered_rom(dat_path);
+    rom.valid = rom.bytes.size() == whole.size() - static_cast<size_t>(header.header_offset);
     return rom;
-}
-
-checker_verdict check_image(const std::string& dat_path, const std::string& rom_size) {
-    const child_result run = run_child(std::string(KOVA_DIR) + "/bin/qavchk", {dat_path, rom_size});
-    checker_verdict verdict;
-    verdict.exit_code = run.exit_code;
-    const std::string mark = "Check Sum: [";
-    const size_t at = run.output.rfind(mark);
-    if (at != std::string::npos && run.output.compare(at + mark.size() + 4, 13, "] Verify OK.\n") == 0) {
-        verdict.checksum = run.output.substr(at + mark.size(), 4);
-    }
-    return verdict;
 }
 
 std::vector<std::string> crlf_split(const std::string& text) {

@@ -1,9 +1,9 @@
-// What the compile tests share: sound files of their own, the device and
-// project settings chosen as a user chooses them, the Compile click with its
-// save dialog answered, and readers for what the pipeline leaves behind (the
-// DAT image's ROM, the checker's verdict, the report).
+// What the compile tests share: sound files of their own, a small project, the
+// Compile click with its save dialog answered, and readers for what the
+// pipeline leaves behind (the DAT image's ROM, the report).
 #pragma once
 
+#include "project_dat.h"  // check_image, deciphered_rom
 #include "studio_fixture.h"
 #include "tform1.h"
 #include "ui_driver.h"
@@ -22,10 +22,6 @@ class compile_test : public studio_test {
 protected:
     // An 8-bit mono WAV file of these samples in the test's sound folder; its full path.
     QString wave(const std::string& name, const std::vector<uint8_t>& samples, uint32_t rate);
-
-    // Device, trigger mode, output type and compression, each chosen from its list.
-    static void choose_setup(TForm1& form, const QString& device, const QString& mode, const QString& output,
-                             const QString& format);
 
     // Clicks Compile; the save dialog answers `dat_path` ("" cancels it). A click that has not returned
     // within two minutes ends the test program: the pipeline hangs.
@@ -53,13 +49,6 @@ struct rom_image {
     std::vector<uint8_t> bytes;  // ROM address 0 on
 };
 rom_image read_rom_image(const std::string& dat_path);
-
-// The real checker run on a DAT image for a ROM size text: its exit code and the checksum of its result line.
-struct checker_verdict {
-    int exit_code = -1;
-    std::string checksum;  // "HHHH" from "Check Sum: [HHHH] Verify OK.", "" when none
-};
-checker_verdict check_image(const std::string& dat_path, const std::string& rom_size);
 
 // The text split at CR LF; a last line without its end is kept.
 std::vector<std::string> crlf_split(const std::string& text);

@@ -2,6 +2,7 @@
 // changes that rebuild the list, the settings panel, the group table with its
 // menu, busy toggle and reordering, and removing an item from every group.
 #include "editor_fixture.h"
+#include "project_entry.h"
 #include "tform1.h"
 #include "test_files.h"
 #include "ui_driver.h"
@@ -23,16 +24,6 @@ QStringList options(const TStringGrid* grid, int group) {
 }
 
 const QStringList kDefaults = {"Level", "UnHoldable", "Non-Retrigger"};
-
-// Opens the settings panel of the selected group by a double click on it and sets the three options.
-void set_options(TForm1& main, int group, int edge, int hold, int retrigger) {
-    double_click_cell(main.SG_GrpList, 0, group);
-    ASSERT_TRUE(main.PL_GrpSet->isVisible());
-    main.RG_Lvl->Button(edge)->click();
-    main.RG_Hld->Button(hold)->click();
-    main.RG_Rtg->Button(retrigger)->click();
-    click(main.BT_GrpSetOK);
-}
 
 TEST_F(Groups, TheFirstModeGivesItsGroupsWithDefaultsAndItsPinTable) {
     TForm1& main = start_studio();
@@ -58,10 +49,10 @@ TEST_F(Groups, GroupsThatSurviveAModeChangeKeepTheirOptionsAndItems) {
     add_files({wav("a.wav"), wav("b.wav")});
     put_into_group(1);  // group 1: I0001
     select_group(4);
-    set_options(main, 4, 1, 1, 1);
+    project_entry(main, record).set_group_options(4, true, true, true);
     put_into_group(2);  // group 4: I0002
     select_group(6);
-    set_options(main, 6, 1, 0, 0);
+    project_entry(main, record).set_group_options(6, true, false, false);
     put_into_group(1);  // group 6: I0001
 
     choose(main.CB_TgMode, "Key Sequential");
@@ -120,7 +111,7 @@ TEST_F(Groups, ADeviceOfTheSameDigitReadsTheSameModeFile) {
 
 TEST_F(Groups, TheSettingsPanelShowsTheOptionsAndWritesThemOnOkOnly) {
     TForm1& main = start_studio();
-    set_options(main, 2, 1, 0, 1);
+    project_entry(main, record).set_group_options(2, true, false, true);
     EXPECT_FALSE(main.PL_GrpSet->isVisible());
     EXPECT_TRUE(main.SG_GrpList->isEnabled());
     EXPECT_EQ(options(main.SG_GrpList, 2), (QStringList{"Edge", "UnHoldable", "Retrigger"}));

@@ -9,10 +9,6 @@
 #include <QCoreApplication>
 
 #include <filesystem>
-#include <ostream>
-
-// Failure messages show texts as texts.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace {
 

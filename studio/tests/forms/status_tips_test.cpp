@@ -8,13 +8,8 @@
 #include "ui_driver.h"
 
 #include <QCoreApplication>
-#include <QTabBar>
 #include <QTest>
 
-#include <ostream>
-
-// Failure messages show texts as texts.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace {
 
@@ -28,9 +23,7 @@ protected:
 
     // Shows a page as the user does, by its tab.
     void show_page(QWidget* page) {
-        QTabBar* tabs = form->PC_PageSelect->tabBar();
-        const int index = form->PC_PageSelect->indexOf(page);
-        QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(index).center());
+        click_tab(form->PC_PageSelect, page);
         ASSERT_EQ(form->PC_PageSelect->currentWidget(), page);
     }
     // Moves the pointer onto the control (or onto an empty spot of a page) and lets the events arrive.
@@ -45,11 +38,20 @@ protected:
         point_at(page, empty);
     }
     QString bar() const { return form->SB_Status->SimpleText(); }
-};
 
-struct control_tip {
-    QWidget* control;
-    const char* text;
+    struct control_tip {
+        QWidget* control;
+        const char* text;
+    };
+    // Points at each control in turn: the bar shows its tip, and is empty again once the pointer leaves it.
+    void expect_tips(const std::vector<control_tip>& tips) {
+        for (const control_tip& tip : tips) {
+            point_at(tip.control);
+            EXPECT_EQ(bar(), tip.text) << tip.control->objectName().toStdString();
+            point_at_nothing();
+            EXPECT_EQ(bar(), "") << tip.control->objectName().toStdString();
+        }
+    }
 };
 
 TEST_F(StatusTips, EveryControlShowsItsBuiltInTipAndTheBarClearsOnLeaving) {
@@ -77,13 +79,7 @@ TEST_F(StatusTips, EveryControlShowsItsBuiltInTipAndTheBarClearsOnLeaving) {
          "Double click to Enable/Disable Busy output, right click to change order or remove sound"},
         {form->BT_Compile, "Transform the above setting into DAT file for programming"},
     };
-    for (const control_tip& tip : compiler) {
-        QWidget* control = tip.control;
-        point_at(control);
-        EXPECT_EQ(bar(), tip.text) << control->objectName().toStdString();
-        point_at_nothing();
-        EXPECT_EQ(bar(), "") << control->objectName().toStdString();
-    }
+    expect_tips(compiler);
     // The group list lies under its settings panel while that is open.
     click(form->BT_GrpSetCnl);
     ASSERT_FALSE(form->PL_GrpSet->isVisible());
@@ -98,13 +94,7 @@ TEST_F(StatusTips, EveryControlShowsItsBuiltInTipAndTheBarClearsOnLeaving) {
         {form->B_Program, "Program the loaded DAT file into device"},
         {form->B_Verify, "Compare the device contents with the loaded DAT file"},
     };
-    for (const control_tip& tip : writer) {
-        QWidget* control = tip.control;
-        point_at(control);
-        EXPECT_EQ(bar(), tip.text) << control->objectName().toStdString();
-        point_at_nothing();
-        EXPECT_EQ(bar(), "") << control->objectName().toStdString();
-    }
+    expect_tips(writer);
 }
 
 TEST_F(StatusTips, MovingStraightFromOneControlToTheNextShowsTheNextTip) {

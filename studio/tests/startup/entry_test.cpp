@@ -16,14 +16,11 @@
 
 namespace {
 
-class Entry : public ::testing::Test {
+// The entry makes the forms itself: start_studio is not used.
+class Entry : public studio_test {
 protected:
     void SetUp() override {
-        const std::string runtime = folder.path() + "../runtime";
-        std::filesystem::create_directories(runtime);
-        ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-        folder.set_setup_value("System", "SysChk", "0");
-        install_recording_services(record);
+        studio_test::SetUp();
         // A program that does not end within a minute is ended here, so that a fault fails the test instead
         // of hanging it.
         QObject::connect(&guard_, &QTimer::timeout, [this] {
@@ -35,11 +32,8 @@ protected:
     }
     void TearDown() override {
         EXPECT_FALSE(hung_) << "the program did not end";
-        EXPECT_TRUE(record.expected_boxes.empty());
+        studio_test::TearDown();
     }
-
-    temp_program_folder folder;
-    service_record record;
 
 private:
     QTimer guard_;
@@ -60,7 +54,7 @@ public:
 TEST_F(Entry, ASecondCopyShowsOneBoxCreatesNoFormAndEndsWith0) {
     const single_instance_lock first(kInstanceLockText);
     ASSERT_EQ(first.result(), instance_lock_result::acquired);
-    record.expected_boxes.push_back({"Program Starts Failure!", "Program has already started!", IDOK});
+    expect_box("Program Starts Failure!", "Program has already started!", IDOK);
     EXPECT_EQ(RunKovaStudio(*qApp, folder.path()), 0);
     ASSERT_EQ(record.boxes.size(), 1u);
     EXPECT_EQ(record.boxes[0].flags, unsigned{MB_OK | MB_ICONEXCLAMATION});
@@ -103,8 +97,8 @@ TEST_F(Entry, ClosingTheMainFormEndsTheProgram) {
 }
 
 TEST_F(Entry, AnExceptionThatReachesTheEventLoopIsShownAndTheProgramGoesOn) {
-    record.expected_boxes.push_back({QApplication::applicationName(), "the handler broke", IDOK});
-    record.expected_boxes.push_back({QApplication::applicationName(), "", IDOK});
+    expect_box(QApplication::applicationName(), "the handler broke", IDOK);
+    expect_box(QApplication::applicationName(), "", IDOK);
     throwing_object broken;
     QCoreApplication::postEvent(&broken, new QEvent(QEvent::User));
     QCoreApplication::postEvent(&broken, new QEvent(QEvent::Type(QEvent::User + 1)));

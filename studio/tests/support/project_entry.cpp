@@ -12,6 +12,14 @@ int project_entry::new_item_row() const {
     return row;
 }
 
+void project_entry::choose_setup(const QString& device, const QString& mode, const QString& output,
+                                 const QString& format) {
+    choose(form_.CB_Device, device);
+    choose(form_.CB_TgMode, mode);
+    choose(form_.CB_VoutSel, output);
+    choose(form_.CB_ComFmt, format);
+}
+
 int project_entry::add_wave_file(const QString& path) {
     const int row = new_item_row();
     record_.open_answers.push_back({path});

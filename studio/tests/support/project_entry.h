@@ -1,9 +1,10 @@
-// A voice project entered on the compiler page as a user enters it: WAV files
-// added through Add > Wave (the open dialog answered through `record`), mutes
-// through Add > Mute with a typed time, files switched to the selected
-// compression with Edit, items put into the selected group with a double click
-// (the busy output switched off with a double click in the group table), and
-// group options set in the settings panel a double click on a group opens.
+// A voice project entered on the compiler page as a user enters it: device and
+// project settings chosen from their lists, WAV files added through Add > Wave
+// (the open dialog answered through `record`), mutes through Add > Mute with a
+// typed time, files switched to the selected compression with Edit, items put
+// into the selected group with a double click (the busy output switched off
+// with a double click in the group table), and group options set in the
+// settings panel a double click on a group opens.
 #pragma once
 
 #include "recording_services.h"
@@ -15,6 +16,9 @@ class TForm1;
 class project_entry {
 public:
     project_entry(TForm1& form, service_record& record) : form_(form), record_(record) {}
+
+    // Device, trigger mode, output type and compression, each chosen from its list.
+    void choose_setup(const QString& device, const QString& mode, const QString& output, const QString& format);
 
     // Adds a WAV file through Add > Wave; the file-list row it went to.
     int add_wave_file(const QString& path);

@@ -6,12 +6,18 @@
 #include "recording_services.h"
 #include "temp_program_folder.h"
 
+#include <QString>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <functional>
+#include <ostream>
 
 class TForm1;
+
+// Failure messages show texts as texts.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 class studio_test : public ::testing::Test {
 protected:

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMenu>
+#include <QTabBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -39,6 +40,13 @@ void double_click_cell(TStringGrid* grid, int col, int row) {
 
 void right_click_cell(TStringGrid* grid, int col, int row) {
     QTest::mouseClick(grid->viewport(), Qt::RightButton, Qt::NoModifier, cell_centre(grid, col, row));
+}
+
+void click_tab(QTabWidget* pages, QWidget* page) {
+    const int index = pages->indexOf(page);
+    ASSERT_GE(index, 0) << page->objectName().toStdString() << " is no page of " << pages->objectName().toStdString();
+    QTabBar* tabs = pages->tabBar();
+    QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(index).center());
 }
 
 void choose(TComboBox* combo, const QString& item) {

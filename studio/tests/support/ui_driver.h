@@ -1,5 +1,5 @@
 // Driving the forms as a user does: clicks, double clicks (a click first),
-// right clicks, menu items, keys and the choice of a list item.
+// right clicks, page tabs, menu items, keys and the choice of a list item.
 #pragma once
 
 #include "t_combo_box.h"
@@ -8,12 +8,15 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QString>
+#include <QTabWidget>
 #include <QWidget>
 
 void click(QAbstractButton* button);
 void click_cell(TStringGrid* grid, int col, int row);
 void double_click_cell(TStringGrid* grid, int col, int row);  // a click, then a double click
 void right_click_cell(TStringGrid* grid, int col, int row);
+// Clicks the tab of the page (a tab bar that is disabled ignores it).
+void click_tab(QTabWidget* pages, QWidget* page);
 // Chooses the item as a user does in the drop-down list (the change handler runs, also for the same item).
 void choose(TComboBox* combo, const QString& item);
 // Triggers a menu item when it is enabled; false when it is disabled.

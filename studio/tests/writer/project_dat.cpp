@@ -84,3 +84,15 @@ std::string make_project_dat(const std::string& program_folder, const project_da
 int system_info_length(const std::vector<uint8_t>& rom) {
     return rom.size() < 2 ? 0 : ((rom[0] | rom[1] << 8) & 0x3FFF) * 2;
 }
+
+checker_verdict check_image(const std::string& dat_path, const std::string& rom_size) {
+    const child_result run = run_child(std::string(KOVA_DIR) + "/bin/qavchk", {dat_path, rom_size});
+    checker_verdict verdict;
+    verdict.exit_code = run.exit_code;
+    const std::string mark = "Check Sum: [";
+    const size_t at = run.output.rfind(mark);
+    if (at != std::string::npos && run.output.compare(at + mark.size() + 4, 13, "] Verify OK.\n") == 0) {
+        verdict.checksum = run.output.substr(at + mark.size(), 4);
+    }
+    return verdict;
+}

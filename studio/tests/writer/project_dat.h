@@ -1,7 +1,8 @@
 // DAT images for the writer-page tests, made the way a compile makes them: WAV
 // files of computed sounds, the encoder script and voice table, tonepack, the
 // link script and qavgen, all run in a program folder of the test's own. The
-// image's ROM can be read back deciphered, to compare a chip with it.
+// image's ROM can be read back deciphered, to compare a chip with it, and the
+// image checked by QavChk as KovaStudio checks it.
 #pragma once
 
 #include <cstdint>
@@ -26,3 +27,10 @@ std::string make_project_dat(const std::string& program_folder, const project_da
 
 // The length of the ROM image's system information: its first word's low 14 bits, times 2.
 int system_info_length(const std::vector<uint8_t>& rom);
+
+// The real checker run on a DAT image for a ROM size text: its exit code and the checksum of its result line.
+struct checker_verdict {
+    int exit_code = -1;
+    std::string checksum;  // "HHHH" from "Check Sum: [HHHH] Verify OK.", "" when none
+};
+checker_verdict check_image(const std::string& dat_path, const std::string& rom_size);

@@ -3,7 +3,6 @@
 // in that folder as a compile makes them.
 #pragma once
 
-#include "child_process.h"
 #include "project_dat.h"
 #include "studio_fixture.h"
 #include "tform1.h"
@@ -37,16 +36,9 @@ protected:
     // Starts KovaStudio and opens the "Writer" page with a click on its tab.
     TForm1& open_writer_page() {
         TForm1& main = start_studio();
-        click_tab(main, "Writer");
+        click_tab(main.PC_PageSelect, main.Writer);
         EXPECT_EQ(main.PC_PageSelect->currentWidget(), main.Writer);
         return main;
-    }
-
-    static void click_tab(TForm1& main, const QString& caption) {
-        QTabBar* tabs = main.PC_PageSelect->tabBar();
-        for (int tab = 0; tab < tabs->count(); ++tab) {
-            if (tabs->tabText(tab) == caption) QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(tab).center());
-        }
     }
 
     // Load File with the dialog answered by `path` (an empty path cancels it).
@@ -64,13 +56,10 @@ protected:
         return path;
     }
 
-    // The checksum QavChk reports for the image, run by hand.
+    // The checksum QavChk reports for the image, run by hand; a text no checksum equals when it fails.
     static std::string qavchk_checksum(const std::string& dat, const std::string& rom_size) {
-        const child_result run = run_child(build_program_folder() + "bin/qavchk", {dat, rom_size});
-        const std::string head = "Check Sum: [";
-        const size_t at = run.output.find(head);
-        if (run.exit_code != 0 || at == std::string::npos) return "qavchk failed: " + run.output;
-        return run.output.substr(at + head.size(), 4);
+        const checker_verdict verdict = check_image(dat, rom_size);
+        return verdict.exit_code == 0 && !verdict.checksum.empty() ? verdict.checksum : "qavchk failed";
     }
 
     bool writer_controls_enabled(TForm1& main) const {

@@ -117,7 +117,7 @@ TEST_F(writer_road, ACloseAndAPageSwitchDuringProgramStartNothingAndLoseNothing)
         EXPECT_EQ(status(main), "Programming...");
         EXPECT_FALSE(main.close());
         EXPECT_TRUE(main.isVisible());
-        click_tab(main, "Compiler");
+        click_tab(main.PC_PageSelect, main.Compile);
         QTest::keyClick(main.LE_CheckSum, Qt::Key_Tab, Qt::ControlModifier);
         QTest::keyClick(main.LE_CheckSum, Qt::Key_PageUp, Qt::ControlModifier);
         EXPECT_EQ(main.PC_PageSelect->currentWidget(), main.Writer);
@@ -150,7 +150,7 @@ TEST_F(writer_road, ACloseAndAPageSwitchDuringProgramStartNothingAndLoseNothing)
         }
     }
     // The run over, the other pages are reachable again and the window closes.
-    click_tab(main, "Compiler");
+    click_tab(main.PC_PageSelect, main.Compile);
     EXPECT_EQ(main.PC_PageSelect->currentWidget(), main.Compile);
     EXPECT_TRUE(main.BT_Compile->isEnabled());
     EXPECT_TRUE(main.close());
@@ -226,11 +226,8 @@ TEST_F(writer_road, ACompiledProjectIsWrittenIntoAChip) {
     const QString sounds = QString::fromStdString(folder.file("../sounds/"));
     const std::string dat = folder.file("../compiled.dat");
     TForm1& main = start_studio();
-    choose(main.CB_Device, "KOVA3K10");
-    choose(main.CB_TgMode, "Key Sequential");
-    choose(main.CB_VoutSel, "COUT[DAC]");
-    choose(main.CB_ComFmt, "4-bit ADPCM");
     project_entry project(main, record);
+    project.choose_setup("KOVA3K10", "Key Sequential", "COUT[DAC]", "4-bit ADPCM");
     const int tone = project.add_wave_file(sounds + "tone.wav");
     project.compress_row(tone);
     const int mute = project.add_mute("250");
@@ -251,7 +248,7 @@ TEST_F(writer_road, ACompiledProjectIsWrittenIntoAChip) {
     ASSERT_FALSE(rom.empty());
     EXPECT_EQ(rom, deciphered_rom(reference));
 
-    click_tab(main, "Writer");
+    click_tab(main.PC_PageSelect, main.Writer);
     ASSERT_EQ(main.PC_PageSelect->currentWidget(), main.Writer);
     load(main, dat);
     EXPECT_EQ(main.CB_Wrt_Device->Text(), "KOVA3K10");

@@ -19,7 +19,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kImageFunctions[] = {"Program", "Verify", "Slave", "Check"};
-constexpr uint8_t kUntouched = 0xA5;
 
 std::string number(int64_t value) { return std::to_string(value); }
 
@@ -54,10 +53,7 @@ void check_read(const image_input& image, const image_model& m, int32_t address,
     const int64_t expected = std::min<int64_t>(count, m.rom_length - address);
     KOVA_PROMISE(position == address, "read at " + number(address) + " reported at " + number(position));
     KOVA_PROMISE(got == expected, number(got) + " of " + number(count) + " bytes at " + number(address));
-    for (int32_t i = 0; i < got; ++i)
-        KOVA_PROMISE(buffer[i] == m.at(address + i), "chip address " + number(address + i));
-    for (size_t i = static_cast<size_t>(std::max(got, 0)); i < sizeof buffer; ++i)
-        KOVA_PROMISE(buffer[i] == kUntouched, "written past the bytes read at " + number(address));
+    check_delivered(m, address, buffer, got, static_cast<int32_t>(sizeof buffer));
 }
 
 }  // namespace
