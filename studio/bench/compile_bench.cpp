@@ -101,10 +101,6 @@ bool bench_format(TForm1& form, service_record& record, const mode_choice& mode,
     form.SG_FileList->SetRowCount(23);
     for (int col = 0; col < form.SG_FileList->ColCount(); ++col) form.SG_FileList->SetCells(col, 1, "");
     form.SG_GrpList->SetRowCount(1);
-    choose(form.CB_Device, "KOVA341");
-    choose(form.CB_TgMode, mode.text);
-    choose(form.CB_VoutSel, "COUT[DAC]");
-    choose(form.CB_ComFmt, format.index == 1 ? "5-bit u-Law" : "4-bit ADPCM");
 
     // Offset below the voice data, 48 header bytes, 4 for each group and 8 for each entry (or default silence).
     const int64_t entries = kFiles + std::max(0, mode.groups - kFiles);
@@ -114,6 +110,7 @@ bool bench_format(TForm1& form, service_record& record, const mode_choice& mode,
     fs::create_directories(sounds);
     uint64_t total_samples = 0;
     project_entry project(form, record);
+    project.choose_setup("KOVA341", mode.text, "COUT[DAC]", format.index == 1 ? "5-bit u-Law" : "4-bit ADPCM");
     for (int i = 0; i < kFiles; ++i) {
         const uint32_t rate = kRates[i % 4];
         wave_spec spec;

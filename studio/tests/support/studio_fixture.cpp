@@ -1,6 +1,7 @@
 #include "studio_fixture.h"
 
 #include "program_folder.h"
+#include "quiet_services.h"
 #include "tform1.h"
 #include "tform2.h"
 
@@ -43,14 +44,7 @@ void studio_test::end_studio() {
 }
 
 bool studio_test::wait_until(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > limit.count()) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(2);
-    }
-    return true;
+    return handle_events_until(done, limit);
 }
 
 void studio_test::expect_box(const QString& caption, const QString& text, int answer) {
