@@ -1,10 +1,8 @@
 #include "sound_loading.h"
 
-#include <algorithm>
-
+#include "mono_wave.h"
 #include "run_failure.h"
 #include "voice_layout.h"
-#include "wave_file.h"
 
 namespace {
 
@@ -34,27 +32,27 @@ loaded_sounds load_sounds(const encoder_script& script) {
         const script_sound& sound = script.sounds[s];
         if (sound.kind == sound_kind::silence) continue;
         const std::string where = at_line(sound.line) + sound.id + ": ";
-        wave_file wave;
         std::string error;
-        if (!wave.open(sound.path, error)) throw run_failure{kTonepackSoundUnusable, where + error};
+        const input_descriptor input = open_regular_input(sound.path, error);
+        if (!input) throw run_failure{kTonepackSoundUnusable, where + error};
+        mono_wave wave;
+        if (!wave.open(input.get(), error))
+            throw run_failure{kTonepackSoundUnusable, where + sound.path + ": " + error};
         for (const script_entry* entry : uses[s])
             if (entry->rate != wave.rate())
                 throw run_failure{kTonepackSoundUnusable,
                                   at_line(entry->line) + sound.id + " plays at " + std::to_string(entry->rate) +
                                       " Hz, but " + sound.path + " holds " + std::to_string(wave.rate()) + " Hz"};
 
-        const uint64_t count = std::min<uint64_t>(wave.frames(), wave.size_field());
-        if (wave.frames() != wave.size_field())
-            loaded.warnings.push_back(where + sound.path + " holds " + std::to_string(wave.frames()) +
-                                      " samples, its data-size field states " + std::to_string(wave.size_field()) +
-                                      "; " + std::to_string(count) + " are encoded");
+        const uint64_t count = wave.samples();
         if (count > kMaxSampleCount)
             throw run_failure{kTonepackTooLarge, where + "more than " + std::to_string(kMaxSampleCount) + " samples"};
         end += encoded_size(sound.kind, count);
         if (end > kMaxAddress)
             throw run_failure{kTonepackTooLarge, where + "the voice data would end beyond ROM address FFFFFF"};
-        if (!wave.read(count, loaded.samples[s], error)) throw run_failure{kTonepackSoundUnusable, where + error};
-        loaded.files.push_back(wave.identity());
+        if (!wave.read(loaded.samples[s], error))
+            throw run_failure{kTonepackSoundUnusable, where + sound.path + ": " + error};
+        loaded.files.push_back(input.identity());
     }
     return loaded;
 }

@@ -1,6 +1,6 @@
-// Reads the samples of every sound an encoder script names. A sound never
-// takes more samples than the data-size field at offset 40 of its file
-// states, which is what the project's size estimate counted for it.
+// Reads the samples of every sound an encoder script names: the whole data
+// chunk of each file, read by the same reading that KovaStudio's file list
+// sized the sound by, so that it takes what the size estimate counted for it.
 #pragma once
 
 #include <cstdint>
@@ -13,7 +13,6 @@
 struct loaded_sounds {
     std::vector<std::vector<uint8_t>> samples;  // per script sound, in order; empty for a silence
     std::vector<file_identity> files;           // the sound files read
-    std::vector<std::string> warnings;          // sounds cut to their data-size field, or shorter than it
 };
 
 // Throws run_failure when a file cannot be read, is no mono 8-bit PCM WAV

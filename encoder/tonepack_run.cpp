@@ -10,7 +10,7 @@
 
 namespace {
 
-void encode(const std::string& script_path, const std::string& output, std::ostream& errors) {
+void encode(const std::string& script_path, const std::string& output) {
     std::string error;
     file_identity script_file;
     const auto text = read_regular_file(script_path, script_file, error);
@@ -21,7 +21,6 @@ void encode(const std::string& script_path, const std::string& output, std::ostr
     std::vector<file_identity> inputs{script_file};
     check_output_path(output, inputs);  // before the sounds are read
     const loaded_sounds sounds = load_sounds(parsed.script);
-    for (const std::string& warning : sounds.warnings) errors << "warning: " << warning << "\n";
     inputs.insert(inputs.end(), sounds.files.begin(), sounds.files.end());
     check_output_path(output, inputs);
     write_output(output, build_voice_data(parsed.script, sounds.samples));
@@ -36,7 +35,7 @@ int tonepack_run(const std::vector<std::string>& args, std::ostream& errors) {
     }
     int code = kTonepackOk;
     try {
-        encode(args[0], args[1], errors);
+        encode(args[0], args[1]);
     } catch (const run_failure& failure) {
         errors << failure.message << "\n";
         code = failure.code;

@@ -106,16 +106,19 @@ TEST_F(Contract, RefusedScriptsNameTheirLine) {
 TEST_F(Contract, SoundFilesMustBeMonoEightBitPcmWaveFiles) {
     const std::string pipe = folder + "/pipe.wav";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    wave_spec wide, stereo, float_format;
+    wave_spec wide, narrow, stereo, float_format;
     wide.bits = 16;
     wide.data.assign(200, 0);
+    narrow.bits = 7;  // bytes to libsndfile, but not 8-bit samples
+    narrow.data.assign(200, 64);
     stereo.channels = 2;
     stereo.data.assign(200, 128);
     float_format.format = 3;
     float_format.bits = 32;
     float_format.data.assign(200, 0);
-    const std::vector<std::string> bad = {folder + "/missing.wav", pipe, folder, wave("wide.wav", wide),
-                                          wave("stereo.wav", stereo), wave("float.wav", float_format), script};
+    const std::vector<std::string> bad = {
+        folder + "/missing.wav", pipe, folder, wave("wide.wav", wide), wave("narrow.wav", narrow),
+        wave("stereo.wav", stereo), wave("float.wav", float_format), script};
     for (const std::string& path : bad) {
         project.sounds[0].path = path;
         const child_result r = encode(project, quick());

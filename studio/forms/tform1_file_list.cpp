@@ -69,7 +69,8 @@ void TForm1::PMB_AddClick() {
                                            MB_OK | MB_ICONERROR);
             continue;
         }
-        if (check_wave_format(local_path(path)) != 0) {
+        const std::optional<wave_header> header = read_wave_header(local_path(path));
+        if (!header) {
             services().message_boxes->show(this, Msg("Msg006") + "\"" + name + "\"" + Msg("Msg004"),
                                            "Add File Error!", MB_OK | MB_ICONERROR);
             continue;
@@ -85,9 +86,9 @@ void TForm1::PMB_AddClick() {
         // The new last row comes empty.
         SG_FileList->SetRowCount(SG_FileList->RowCount() + 1);
         SG_FileList->SetCells(kName, r, name);
-        SG_FileList->SetCells(kRate, r, QString::number(wave_sample_rate(local_path(path))));
+        SG_FileList->SetCells(kRate, r, QString::number(header->sample_rate));
         SG_FileList->SetCells(kType, r, kPcm);
-        SG_FileList->SetCells(kSize, r, size_text(wave_data_size(local_path(path))));
+        SG_FileList->SetCells(kSize, r, size_text(header->data_size));
         SG_FileList->SetCells(kPath, r, path);
         SG_FileList->SetCells(kId, r, id);
         ++r;

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Seeds of fuzz_wave_header: WAV files from the installation's sound maker,
 # short so that the fuzzer works on headers: the accepted kind (8-bit mono
-# PCM) at several rates, with a LIST chunk, with a data size that is not the
-# data's, the kinds the check refuses, and files cut inside the header.
+# PCM) at several rates, with a LIST chunk, with data sizes above and below
+# the data's, the kinds the check refuses, and files cut inside the header.
 set -euo pipefail
 out=$1
 wav() {  # wav NAME OPTION...
@@ -15,6 +15,7 @@ wav rate44100 --rate 44100 --noise --seed 3
 wav rate1 --rate 1 --silence
 wav list --list
 wav data-size --data-size 4294967295
+wav data-size-below --data-size 7
 wav bits16 --bits 16
 wav stereo --channels 2
 wav float --format 3 --bits 32

@@ -1,12 +1,14 @@
 // The encoder takes every encoder script KovaStudio's writer makes: varied
 // projects (every row type, both compressions, both clocks, both ramp
 // settings, empty groups before and after the last one, repeated and unused
-// items, paths with blanks, tabs and non-ASCII letters) are written by the
-// script writer, encoded by the real tonepack and decoded back into the
+// items, paths with blanks, tabs and non-ASCII letters, sound files with a
+// chunk before their data or a size claiming more than they hold) are written
+// by the script writer, encoded by the real tonepack and decoded back into the
 // project's groups, entries and sounds, within the memory estimate.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "child_process.h"
 #include "encoder_script.h"
@@ -37,6 +39,8 @@ struct sound {
     bool compressed = false;
     std::string mute_name;  // "Mute: 0250 mS"
     size_t mute_samples = 0;
+    std::vector<uint8_t> chunk_before_data;  // for example a LIST chunk
+    std::optional<uint32_t> size_field;      // a data size that claims more than the file holds
 };
 
 struct group {
@@ -75,6 +79,8 @@ protected:
                 wave_spec spec;
                 spec.rate = one.rate;
                 spec.data = one.samples;
+                spec.extra_chunk = one.chunk_before_data;
+                spec.data_size_field = one.size_field;
                 write_file(item.path, wave_bytes(spec));
                 item.name = one.file;
                 item.rate = std::to_string(one.rate);
@@ -226,6 +232,19 @@ TEST_P(EncoderCrossCheck, APlainProjectTakesExactlyWhatTheEstimateLeftForIt) {
         {"Level", "UnHoldable", "Non-Retrigger", {{2, false}, {1, true}, {0, true}}},
     };
     expect_project(encode(snapshot(sounds, groups, 1), true), sounds, groups, 2);
+}
+
+TEST_P(EncoderCrossCheck, TheListedSizeOfAnyLayoutIsWhatTheEncoderEncodes) {
+    sound listed = wave_sound("listed.wav", 8000, sine_samples(8000, 440, 8000, 100), false);
+    listed.chunk_before_data = list_chunk("recorder 1.00");
+    sound claims = wave_sound("claims.wav", 11025, noise_samples(4000, 3, 90), false);
+    claims.size_field = 99999999;
+    const std::vector<sound> sounds = {listed, claims};
+    const std::vector<group> groups = {{"Edge", "Holdable", "Retrigger", {{0, true}, {1, false}}}};
+    const project_snapshot project = snapshot(sounds, groups, 0);
+    EXPECT_EQ(project.items[0].size, "8000");
+    EXPECT_EQ(project.items[1].size, "4000");
+    expect_project(encode(project, true), sounds, groups, 1);
 }
 
 TEST_P(EncoderCrossCheck, ManyGroupsWithOnlyTheLastOneFilled) {

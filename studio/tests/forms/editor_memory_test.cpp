@@ -93,24 +93,38 @@ TEST_F(Memory, TheModeFilesOffsetIsReadAsHexadecimalWithItsDefault) {
     expect_estimate(main, 1536 + 48 + 2 * 12, 65536);
 }
 
+TEST_F(Memory, ASoundCountsItsWholeDataChunkAndNoMoreThanTheFileHolds) {
+    TForm1& main = start_studio();
+    const int64_t base = 0x480 + 48 + 8 * (4 + 8);
+    // One second with a LIST chunk before the data, and a size field claiming 99,999,999 bytes of 4,000.
+    add_files({wav("second.wav", 8000, with_list_chunk()), wav("claims.wav", 4000, with_size_field(99999999))});
+    EXPECT_EQ(column(main.SG_FileList, 2), (QStringList{"8000", "4000"}));
+    expect_estimate(main, base + 12000, 0x8000);
+}
+
 TEST_F(Memory, AHugeDataSizeCannotLowerTheEstimate) {
     TForm1& main = start_studio();
     const int64_t base = 0x480 + 48 + 8 * (4 + 8);
-    const wav_format lying = with_size_field(0xFFFFFFF0u);
-    add_files({wav("huge.wav", 100, lying), wav("also.wav", 100, lying)});
+    // Files that hold what their headers claim, without taking the room: the rest is a hole.
+    const uint32_t huge = 0xFFFFFFF0u;
+    const QString first = wav("huge.wav", 100, with_size_field(huge));
+    const QString second = wav("also.wav", 100, with_size_field(huge));
+    for (const QString& path : {first, second}) std::filesystem::resize_file(path.toStdString(), 44 + uint64_t{huge});
+    add_files({first, second});
     EXPECT_EQ(main.SG_FileList->Cells(2, 1), "4294967280");
-    expect_estimate(main, base + 2 * int64_t(0xFFFFFFF0u), 0x8000);
+    expect_estimate(main, base + 2 * int64_t{huge}, 0x8000);
     EXPECT_EQ(main.CG_MemUsg->PercentDone(), 100);
 
     select_file(1);
     click(main.BT_EditFL);
     EXPECT_EQ(main.SG_FileList->Cells(2, 1), "2147483644");
-    expect_estimate(main, base + 2147483644 + int64_t(0xFFFFFFF0u), 0x8000);
+    expect_estimate(main, base + 2147483644 + int64_t{huge}, 0x8000);
     select_file(2);
     click(main.BT_Remove);
     select_file(1);
     click(main.BT_Remove);
     expect_estimate(main, base, 0x8000);
+    for (const QString& path : {first, second}) std::filesystem::remove(path.toStdString());
 }
 
 }  // namespace
