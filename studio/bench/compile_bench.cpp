@@ -10,6 +10,7 @@
 // median time over the runs, KovaStudio's own share (the files it writes
 // itself) and the encoder's rate in 8-bit samples per second.
 #include "compile_commands.h"
+#include "compile_report.h"
 #include "memory_estimate.h"
 #include "program_folder.h"
 #include "quiet_services.h"
@@ -140,6 +141,9 @@ bool bench_format(TForm1& form, service_record& record, const mode_choice& mode,
                 usage.fits ? "" : ", DOES NOT FIT");
 
     form.SaveDatFileName = QString::fromStdString((scratch / (std::string(format.name) + ".dat")).string());
+    // The steps write straight to the files: the click's hidden files and their renames are not measured.
+    form.DatImageFile = form.SaveDatFileName.toStdString();
+    form.DatReportFile = compile_report_path(form.DatImageFile);
     const char* names[] = {"script and table", "tonepack", "link script", "qavgen", "report with checksum"};
     std::vector<std::vector<double>> times(6);
     for (int run = 0; run < runs; ++run) {

@@ -7,7 +7,7 @@
 
 std::string rom_size_text(int32_t rom_size) {
     char text[16];
-    std::snprintf(text, sizeof text, "%06X", static_cast<unsigned>(rom_size < 0 ? 0 : rom_size));
+    std::snprintf(text, sizeof text, "%06X", static_cast<uint32_t>(rom_size));
     return text;
 }
 

@@ -6,8 +6,8 @@
 #include <string>
 
 // The ROM size as the image checker takes it: at least six upper-case
-// hexadecimal digits (0x8000 gives "008000"). A negative size (no device)
-// gives "000000", the size of a chip the device table does not know.
+// hexadecimal digits (0x8000 gives "008000"), a negative size in 32-bit two's
+// complement (-1, no device, gives "FFFFFFFF").
 std::string rom_size_text(int32_t rom_size);
 
 // The encoder: bin/tonepack with temp/Script.txt and temp/Script.mf0.

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "pipeline_files.h"
+#include "written_path.h"
 
 namespace fs = std::filesystem;
 
@@ -16,27 +17,6 @@ bool has_unsafe_character(const std::string& path) {
         if (byte == '"' || byte < 0x20 || byte == 0x7F) return true;
     }
     return false;
-}
-
-// The absolute path with ".", ".." and doubled slashes gone and symbolic links
-// followed. A link that points to a file not there yet (which opening the path
-// for writing would create) is followed too. Nothing when the path cannot be
-// resolved (a folder that cannot be searched, a loop of links).
-std::optional<fs::path> resolved(const fs::path& path) {
-    std::error_code error;
-    fs::path current = fs::absolute(path, error);
-    if (!error) current = fs::weakly_canonical(current, error);
-    for (int hops = 0; !error; ++hops) {
-        const fs::file_status status = fs::symlink_status(current, error);
-        if (status.type() == fs::file_type::not_found) return current;  // to be created
-        if (error) return std::nullopt;
-        if (!fs::is_symlink(status)) return current;
-        if (hops == 40) return std::nullopt;
-        const fs::path target = fs::read_symlink(current, error);
-        if (error) return std::nullopt;
-        current = fs::weakly_canonical(target.is_absolute() ? target : current.parent_path() / target, error);
-    }
-    return std::nullopt;
 }
 
 // True when `path` is `folder` or lies inside it.
@@ -67,8 +47,8 @@ bool links_into_folder(const fs::path& file, const fs::path& folder) {
 
 bool dat_path_refused(const std::string& program_folder, const std::string& dat_path) {
     if (dat_path.empty() || has_unsafe_character(dat_path)) return true;
-    const std::optional<fs::path> resolved_dat = resolved(dat_path);
-    const std::optional<fs::path> resolved_folder = resolved(program_folder);
+    const std::optional<fs::path> resolved_dat = written_path(dat_path);
+    const std::optional<fs::path> resolved_folder = written_path(program_folder);
     if (!resolved_dat || !resolved_folder) return true;
     const fs::path& dat = *resolved_dat;
     const fs::path bin = *resolved_folder / "bin";

@@ -206,6 +206,10 @@ public:
     // The project as the grids and lists hold it now; without the rows, only the choices of the lists.
     project_snapshot ProjectSnapshot(bool with_rows = true) const;
     QString SaveDatFileName;  // SD_SaveDat's FileName: the DAT path of the compile in progress
+    // Where the compile steps write the image and its report: hidden files beside the chosen ones, which take
+    // their places when every step has succeeded.
+    std::string DatImageFile;
+    std::string DatReportFile;
 
     // Checksum query: QavChk verifies the DAT for the ROM size (hexadecimal text) and reports its checksum.
     checksum_query_result GetImageCheckSum(const QString& dat_path, const QString& rom_size);

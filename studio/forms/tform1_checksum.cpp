@@ -9,6 +9,8 @@
 
 checksum_query_result TForm1::GetImageCheckSum(const QString& dat_path, const QString& rom_size) {
     const std::string failed = Msg("Msg025").toStdString();
+    // No size to check against: the checker is not asked.
+    if (rom_size == "NULL") return {false, failed};
     const std::string report = ProgramFolder() + kChecksumReportFile;
     // QavChk appends to its report; a report that cannot be emptied would be read with an older run's lines.
     owned_file emptied = create_output_file(report);

@@ -16,6 +16,7 @@
 #include "pipeline_files.h"
 #include "program_folder.h"
 #include "project_snapshot.h"
+#include "staged_files.h"
 #include "studio_services.h"
 
 #include <QPointer>
@@ -24,6 +25,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <optional>
 #include <system_error>
 #include <vector>
 
@@ -77,6 +79,10 @@ std::string offset_text(const project_snapshot& project) {
     return settings.read_string("Global", "Offset", "");
 }
 
+// Failures of the click itself, told apart from the steps' results only for reading the code.
+constexpr int kNotStaged = 1;      // no hidden files could be made beside the DAT file and its report
+constexpr int kNotPutInPlace = 2;  // the verified image and its report could not replace the files
+
 bool name_taken(const std::string& path) {
     std::error_code error;
     return std::filesystem::symlink_status(path, error).type() != std::filesystem::file_type::not_found;
@@ -123,16 +129,27 @@ void TForm1::BT_CompileClick() {
         if (services().message_boxes->show(this, question, "Warning!", MB_YESNO | MB_ICONINFORMATION) != IDYES) return;
     }
 
-    int result = WriteScriptFiles();
-    if (result == 0) result = RunEncoder();
-    if (result == 0) result = WriteLinkScript();
-    if (result == 0) result = RunImageBuilder();
-    if (result == 0) result = WriteCompileReport();
+    // The image and the report are made under hidden names beside the files they replace, and take their places
+    // only once the checker has verified the image: a failed or interrupted compile leaves the files as they were.
+    staged_files staged;
+    const std::optional<std::string> image = staged.stage(dat_path);
+    const std::optional<std::string> report = image ? staged.stage(compile_report_path(dat_path)) : std::nullopt;
+    int result = kNotStaged;
+    if (image && report && !dat_path_refused(ProgramFolder(), *image) &&
+        !dat_path_refused(ProgramFolder(), *report)) {
+        DatImageFile = *image;
+        DatReportFile = *report;
+        result = WriteScriptFiles();
+        if (result == 0) result = RunEncoder();
+        if (result == 0) result = WriteLinkScript();
+        if (result == 0) result = RunImageBuilder();
+        if (result == 0) result = WriteCompileReport();
+        if (result == 0 && !staged.commit()) result = kNotPutInPlace;
+    }
 
     if (result != 0) {
+        staged.discard();
         services().message_boxes->show(this, Msg("Msg008"), "Error!", MB_ICONERROR);
-        // No DAT file outlives a failed compile; a folder of that name is not removed.
-        ::unlink(dat_path.c_str());
         services().sounds->play("SYSTEMHAND");
     } else {
         services().sounds->play("SYSTEMDEFAULT");
@@ -150,7 +167,7 @@ int TForm1::RunEncoder() { return RunChildProgram(encoder_command_line(ProgramFo
 int TForm1::WriteLinkScript() {
     // The link script takes the choices only, not the grids' rows.
     const project_snapshot project = ProjectSnapshot(false);
-    return write_link_script(project, offset_text(project), ProgramFolder(), text_of(SaveDatFileName));
+    return write_link_script(project, offset_text(project), ProgramFolder(), DatImageFile);
 }
 
 int TForm1::RunImageBuilder() {
@@ -160,15 +177,15 @@ int TForm1::RunImageBuilder() {
 }
 
 int TForm1::WriteCompileReport() {
-    const std::string dat_path = text_of(SaveDatFileName);
     // The ROM size is that of the chip model the new image names, which is the selected device's when the
     // image template names it.
-    const auto query_checksum = [this, &dat_path] {
-        const int32_t rom_size = GetDeviceSize(DeviceNameToCode(GetDatDeviceName(dat_path)));
-        return GetImageCheckSum(SaveDatFileName, QString::fromStdString(rom_size_text(rom_size)));
+    const auto query_checksum = [this] {
+        const int32_t rom_size = GetDeviceSize(DeviceNameToCode(GetDatDeviceName(DatImageFile)));
+        return GetImageCheckSum(QString::fromStdString(DatImageFile), QString::fromStdString(rom_size_text(rom_size)));
     };
-    return write_compile_report(compile_report_path(dat_path), ProgramFolder() + kTableFile,
-                                text_of(CB_Device->Text()), dat_path, query_checksum);
+    // The report names the DAT file as the user chose it.
+    return write_compile_report(DatReportFile, ProgramFolder() + kTableFile, text_of(CB_Device->Text()),
+                                text_of(SaveDatFileName), query_checksum);
 }
 
 project_snapshot TForm1::ProjectSnapshot(bool with_rows) const {

@@ -4,8 +4,10 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <QUrl>
@@ -26,12 +28,27 @@ public:
         case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
         default: break;
         }
+        // Return takes the first button, as the forms expect; Escape and the window's close give the answer
+        // of a box closed without a choice, which Qt leaves undecided for some button sets.
+        QMessageBox::StandardButton first = QMessageBox::Ok;
+        QMessageBox::StandardButton closing = QMessageBox::Ok;
         switch (flags & 0x0F) {
-        case MB_OKCANCEL: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-        case MB_YESNO: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+        case MB_OKCANCEL:
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            closing = QMessageBox::Cancel;
+            break;
+        case MB_YESNO:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            first = QMessageBox::Yes;
+            closing = QMessageBox::No;
+            break;
         default: box.setStandardButtons(QMessageBox::Ok); break;
         }
-        switch (box.exec()) {
+        box.setDefaultButton(first);
+        box.setEscapeButton(closing);
+        box.exec();
+        switch (box.standardButton(box.clickedButton())) {
+        case QMessageBox::Ok: return IDOK;
         case QMessageBox::Cancel: return IDCANCEL;
         case QMessageBox::Yes: return IDYES;
         case QMessageBox::No: return IDNO;
@@ -44,7 +61,7 @@ public:
 class qt_sounds : public sound_service {
 public:
     void play(const QString& name) override {
-        const QString file = theme_file(name == "SYSTEMHAND" ? "dialog-error" : "dialog-information");
+        const QString file = system_sound_file(name);
         if (file.isEmpty()) {
             QApplication::beep();
             return;
@@ -56,15 +73,6 @@ public:
     }
 
 private:
-    static QString theme_file(const QString& event) {
-        for (const QString& folder : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
-            for (const char* extension : {".oga", ".ogg", ".wav"}) {
-                const QString path = folder + "/sounds/freedesktop/stereo/" + event + extension;
-                if (QFileInfo(path).isFile()) return path;
-            }
-        }
-        return {};
-    }
     std::unique_ptr<media_backend> player_;
 };
 
@@ -98,12 +106,40 @@ public:
         QString suffix = default_extension;
         if (suffix.startsWith('.')) suffix.remove(0, 1);
         dialog.setDefaultSuffix(suffix);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-        return dialog.selectedFiles().first();
+        if (dialog.exec() != QDialog::Accepted) return {};
+        // The name as typed, not Qt's reading of it: Qt takes double quotes for a list of names and would hand
+        // back a part of the name, made absolute against another folder. The caller judges the whole name.
+        const auto* name_edit = dialog.findChild<QLineEdit*>("fileNameEdit");
+        if (!name_edit || name_edit->text().isEmpty()) return {};
+        return typed_save_path(dialog.directory(), name_edit->text(), suffix);
+    }
+
+private:
+    // A typed name within the folder the dialog shows (an absolute one as it is, "~/" the home folder as Qt
+    // reads it), with `suffix` added when its last part has no dot, as Qt adds it.
+    static QString typed_save_path(const QDir& folder, QString typed, const QString& suffix) {
+        if ((typed == "~" || typed.startsWith("~/")) && !QFileInfo::exists(folder.filePath(typed))) {
+            typed = QDir::homePath() + typed.mid(1);
+        }
+        QString path = folder.absoluteFilePath(typed);
+        const QFileInfo info(path);
+        if (!suffix.isEmpty() && !info.isDir() && !info.fileName().contains('.')) path += '.' + suffix;
+        return path;
     }
 };
 
 }  // namespace
+
+QString system_sound_file(const QString& name) {
+    const QString event = name == "SYSTEMHAND" ? "dialog-error" : "dialog-information";
+    for (const QString& folder : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+        for (const char* extension : {".oga", ".ogg", ".wav"}) {
+            const QString path = folder + "/sounds/freedesktop/stereo/" + event + extension;
+            if (QFileInfo(path).isFile()) return path;
+        }
+    }
+    return {};
+}
 
 std::unique_ptr<message_box_service> make_qt_message_boxes() { return std::make_unique<qt_message_boxes>(); }
 std::unique_ptr<sound_service> make_qt_sounds() { return std::make_unique<qt_sounds>(); }

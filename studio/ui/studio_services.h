@@ -86,5 +86,9 @@ std::unique_ptr<shell_service> make_qt_shell();
 std::unique_ptr<file_dialog_service> make_qt_file_dialogs();
 std::unique_ptr<media_service> make_qt_media();  // Qt Multimedia: qt_media_backend.cpp
 
+// The sound file the Qt sound service plays for a system sound: the freedesktop sound theme's error sound for
+// "SYSTEMHAND", its information sound for any other name; empty when the theme is not installed (the bell rings).
+QString system_sound_file(const QString& name);
+
 // "wav file (*.wav)|*.wav" as a Qt name filter: "wav file (*.wav)".
 QString qt_name_filter(const QString& library_filter);

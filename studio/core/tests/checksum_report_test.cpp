@@ -82,7 +82,8 @@ TEST(CompileCommands, RomSizesHaveAtLeastSixUpperCaseDigits) {
     EXPECT_EQ(rom_size_text(0xABCDE), "0ABCDE");
     EXPECT_EQ(rom_size_text(0x1000000), "1000000");
     EXPECT_EQ(rom_size_text(0), "000000");
-    EXPECT_EQ(rom_size_text(-1), "000000");
+    EXPECT_EQ(rom_size_text(-1), "FFFFFFFF");
+    EXPECT_EQ(rom_size_text(INT32_MIN), "80000000");
 }
 
 TEST(CompileCommands, EachPathIsOneQuotedArgument) {

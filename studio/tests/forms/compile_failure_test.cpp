@@ -1,7 +1,9 @@
 // A compile whose step fails, for each way a step can fail on a user's
-// machine: one "Compile failed!" box, the error sound, no DAT file left, and
-// the page usable again. None of them may hang.
+// machine: one "Compile failed!" box, the error sound, the DAT file and its
+// report as they were before the click (also when there was none), nothing
+// left beside them, and the page usable again. None of them may hang.
 #include "compile_fixture.h"
+#include "compile_report.h"
 #include "project_entry.h"
 #include "test_files.h"
 #include "test_wave.h"
@@ -9,14 +11,36 @@
 #include <QTabBar>
 
 #include <filesystem>
+#include <optional>
+#include <set>
 
 namespace {
 
 namespace fs = std::filesystem;
 
+// A file's bytes; nothing when no file is there (a link to nowhere counts as there).
+std::optional<std::vector<uint8_t>> held(const std::string& path) {
+    if (!fs::exists(fs::symlink_status(path))) return std::nullopt;
+    return read_file(path);
+}
+
+// The names in a folder, hidden ones too; none when there is no folder.
+std::set<std::string> names_in(const fs::path& folder) {
+    std::set<std::string> names;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        names.insert(it->path().filename().string());
+    }
+    return names;
+}
+
 class CompileFailure : public compile_test {
 protected:
     void expect_failed_compile(TForm1& main, const std::string& dat) {
+        const std::string report = compile_report_path(dat);
+        const auto dat_before = held(dat);
+        const auto report_before = held(report);
+        const std::set<std::string> beside_before = names_in(fs::path(dat).parent_path());
         // The boxes the test expects before this one, and this one: nothing more.
         const size_t boxes_after = record.boxes.size() + record.expected_boxes.size() + 1;
         expect_box("Error!", "Compile failed!", IDOK);
@@ -24,7 +48,9 @@ protected:
         ASSERT_EQ(record.boxes.size(), boxes_after);
         EXPECT_EQ(record.boxes.back().flags, unsigned{MB_ICONERROR});
         EXPECT_EQ(record.boxes.back().owner, &main);
-        EXPECT_FALSE(fs::exists(fs::symlink_status(dat))) << dat << " outlived the failed compile";
+        EXPECT_EQ(held(dat), dat_before) << dat << " changed in the failed compile";
+        EXPECT_EQ(held(report), report_before) << report << " changed in the failed compile";
+        EXPECT_EQ(names_in(fs::path(dat).parent_path()), beside_before) << "a file was left beside " << dat;
         EXPECT_EQ(record.sounds.back(), "SYSTEMHAND");
         EXPECT_TRUE(main.BT_Compile->isEnabled());
         EXPECT_TRUE(main.PC_PageSelect->tabBar()->isEnabled());
@@ -118,36 +144,67 @@ TEST_F(CompileFailure, AMissingImageBuilderCannotBeStarted) {
     EXPECT_TRUE(file_exists(folder.file("temp/result.lns")));
 }
 
-TEST_F(CompileFailure, ADatFileInAFolderThatDoesNotExistFailsTheImageBuilder) {
+TEST_F(CompileFailure, ADatFileInAFolderThatDoesNotExistFailsBeforeAnyStep) {
     TForm1& main = start_studio();
     small_project(main);
     expect_failed_compile(main, out + "no such folder/x.dat");
-    EXPECT_NE(read_text(folder.file("temp/QavGen.log")).find("Error on link-script"), std::string::npos);
+    EXPECT_FALSE(file_exists(folder.file("temp/Script.txt"))) << "a step ran";
 }
 
-TEST_F(CompileFailure, WithoutTheCheckerTheReportEndsAtItsChecksumLineAndTheImageIsDeleted) {
-    TForm1& main = start_studio();
-    small_project(main);
-    remove_program_file("bin/qavchk");
-    const std::string dat = out + "x.dat";
-    expect_failed_compile(main, dat);
-    const std::string report = read_text(out + "x.log");
-    const std::string tail = "Output File : " + dat + "\r\nCheck Sum   : ";
-    ASSERT_GE(report.size(), tail.size());
-    EXPECT_EQ(report.substr(report.size() - tail.size()), tail);
-}
-
-TEST_F(CompileFailure, AnExistingFileTheUserAgreedToReplaceIsDeletedWhenAnEarlyStepFails) {
+TEST_F(CompileFailure, FilesTheUserAgreedToReplaceOutliveEveryFailureAndASuccessReplacesBoth) {
     TForm1& main = start_studio();
     small_project(main);
     fs::create_directories(out);
     const std::string dat = out + "old.dat";
     write_text(dat, "an older image");
     write_text(out + "old.log", "an older report");
-    remove_program_file("bin/1x2/1x2.ini");
-    expect_box("Warning!", "", IDYES);
-    expect_failed_compile(main, dat);
+    fs::permissions(dat, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    // Each fault is made, the compile fails, and the fault is taken away again.
+    const struct {
+        const char* fault;
+        std::string moved;           // a program-folder file or folder moved aside
+        bool temp_replaced_by_file;  // and a file put in its place
+    } faults[] = {
+        {"temp/ cannot take files", "temp", true},
+        {"no mode settings file", "bin/1x2/1x2.ini", false},
+        {"the builder fails and removes its image", "bin/1x2/Y122.pgm", false},
+        {"the checker cannot run on the built image", "bin/qavchk", false},
+    };
+    for (const auto& one : faults) {
+        SCOPED_TRACE(one.fault);
+        const std::string moved = folder.file(one.moved);
+        fs::rename(moved, moved + ".aside");
+        if (one.temp_replaced_by_file) write_text(moved, "a file in the folder's place");
+        expect_box("Warning!", "", IDYES);
+        expect_failed_compile(main, dat);
+        if (one.temp_replaced_by_file) fs::remove(moved);
+        fs::rename(moved + ".aside", moved);
+    }
+    EXPECT_EQ(read_text(dat), "an older image");
     EXPECT_EQ(read_text(out + "old.log"), "an older report");
+
+    expect_box("Warning!", "", IDYES);
+    click_compile(main, dat);
+    EXPECT_EQ(record.sounds.back(), "SYSTEMDEFAULT");
+    EXPECT_EQ(check_image(dat, "008000").exit_code, 0);
+    const std::vector<std::string> report = crlf_split(read_text(out + "old.log"));
+    ASSERT_GE(report.size(), 6u);
+    EXPECT_EQ(report[4], "Output File : " + dat);
+    EXPECT_EQ(fs::status(dat).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write |
+                                                                  fs::perms::group_read);
+    EXPECT_EQ(names_in(out), (std::set<std::string>{"old.dat", "old.log"}));
+
+    // A DAT name that is a link: the image replaces the file it leads to, and the link stays.
+    fs::create_directories(out + "../linked");
+    write_text(out + "../linked/target.dat", "an older image");
+    fs::create_symlink("../linked/target.dat", out + "link.dat");
+    expect_box("Warning!", "", IDYES);
+    click_compile(main, out + "link.dat");
+    EXPECT_EQ(record.sounds.back(), "SYSTEMDEFAULT");
+    EXPECT_TRUE(fs::is_symlink(out + "link.dat"));
+    EXPECT_EQ(check_image(out + "../linked/target.dat", "008000").exit_code, 0);
+    EXPECT_EQ(names_in(out + "../linked"), std::set<std::string>{"target.dat"});
+    EXPECT_EQ(names_in(out), (std::set<std::string>{"old.dat", "old.log", "link.dat", "link.log"}));
 }
 
 }  // namespace

@@ -138,6 +138,16 @@ TEST_F(writer_page, AReportThatCannotBeRemovedDoesNotHoldUpTheLoad) {
     EXPECT_TRUE(writer_controls_enabled(main));
 }
 
+TEST_F(writer_page, TheChecksumQueryForARomSizeOfNullFailsWithoutTheChecker) {
+    const std::string dat = make_dat();
+    write_text(folder.file("temp/temp.csm"), "an older report");
+    TForm1& main = open_writer_page();
+    const checksum_query_result checksum = main.GetImageCheckSum(QString::fromStdString(dat), "NULL");
+    EXPECT_FALSE(checksum.ok);
+    EXPECT_EQ(checksum.text, "Check Sum Failed!");
+    EXPECT_EQ(read_text(folder.file("temp/temp.csm")), "an older report") << "the checker was prepared for";
+}
+
 TEST_F(writer_page, ProgramAndVerifyRefuseADatOfAnotherDeviceAndStartNoWriter) {
     start_writer("KOVA3k10");
     const std::string dat = make_dat();
