@@ -51,10 +51,15 @@ sed -i 's/^SysChk=.*/SysChk=1/; s/^FwVer=.*/FwVer=Bench/' "$setup"
 ln -s "$stand_in" "$work/kova/bin/QavUpdateBench"
 KOVA_STAND_IN='*:sleep=10000,0' "$work/kova/KovaStudio" >/dev/null 2>&1 &
 studio=$!
+# The child is told by its program file: KovaStudio may have other children (with no session bus Qt starts
+# dbus-launch first).
+stand_in_file=$(realpath "$stand_in")
 child=""
 until [ -n "$child" ]; do
   still_running
-  child=$(cat /proc/"$studio"/task/*/children 2>/dev/null | tr -d ' ')
+  for pid in $(cat /proc/"$studio"/task/*/children 2>/dev/null); do
+    [ "$(readlink "/proc/$pid/exe" 2>/dev/null)" = "$stand_in_file" ] && child=$pid
+  done
   sleep 0.01
 done
 ticks_before=$(cpu_ticks "$studio"); start=$(now_ms)

@@ -8,6 +8,7 @@
 #include "wave_header.h"
 
 #include <QFileInfo>
+#include <QSet>
 
 #include <algorithm>
 
@@ -62,6 +63,11 @@ void TForm1::PMB_AddClick() {
     if (files.isEmpty()) return;
 
     int r = FirstEmptyFileRow();
+    // The paths listed so far, the files of this choice among them once added: a file chosen twice is refused
+    // the second time.
+    QSet<QString> listed;
+    listed.reserve(r - 1 + files.size());
+    for (int row = 1; row < r; ++row) listed.insert(SG_FileList->Cells(kPath, row));
     for (const QString& path : files) {
         const QString name = QFileInfo(path).fileName();
         if (path_refused(local_path(path))) {
@@ -75,9 +81,7 @@ void TForm1::PMB_AddClick() {
                                            "Add File Error!", MB_OK | MB_ICONERROR);
             continue;
         }
-        bool listed = false;
-        for (int row = 1; row < r && !listed; ++row) listed = SG_FileList->Cells(kPath, row) == path;
-        if (listed) {
+        if (listed.contains(path)) {
             services().message_boxes->show(this, Msg("Msg003") + "\n" + path, "Error", MB_OK | MB_ICONINFORMATION);
             continue;
         }
@@ -91,6 +95,7 @@ void TForm1::PMB_AddClick() {
         SG_FileList->SetCells(kSize, r, size_text(header->data_size));
         SG_FileList->SetCells(kPath, r, path);
         SG_FileList->SetCells(kId, r, id);
+        listed.insert(path);
         ++r;
     }
 

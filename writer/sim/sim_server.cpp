@@ -7,6 +7,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -17,6 +18,8 @@
 
 namespace {
 
+using sim_clock = sim_frame_grid::clock;
+
 // Reports that follow each other within this time count as one burst.
 constexpr int kBurstQuietMs = 50;
 constexpr int kListenBacklog = 8;
@@ -26,10 +29,30 @@ void send_message(int fd, const void* data, size_t size) {
     (void)::send(fd, data, size, MSG_NOSIGNAL);
 }
 
+// When the message reached the socket: the kernel's stamp, which a late wake of the simulator does not move
+// (the time of reading when there is none).
+sim_clock::time_point arrival_time(msghdr& header) {
+    const sim_clock::time_point now = sim_clock::now();
+    for (cmsghdr* part = CMSG_FIRSTHDR(&header); part != nullptr; part = CMSG_NXTHDR(&header, part)) {
+        if (part->cmsg_level != SOL_SOCKET || part->cmsg_type != SCM_TIMESTAMPNS) continue;
+        timespec stamp{};
+        std::memcpy(&stamp, CMSG_DATA(part), sizeof stamp);
+        // The stamp is on the system clock: carried over as its age.
+        const auto stamped = std::chrono::seconds(stamp.tv_sec) + std::chrono::nanoseconds(stamp.tv_nsec);
+        const auto age = std::chrono::system_clock::now().time_since_epoch() - stamped;
+        return now - std::clamp<sim_clock::duration>(
+                         std::chrono::duration_cast<sim_clock::duration>(age), sim_clock::duration::zero(),
+                         std::chrono::seconds(1));
+    }
+    return now;
+}
+
 }  // namespace
 
 sim_server::sim_server(const sim_options& options, sim_writer& writer, sim_trace& trace)
-    : options_(options), writer_(writer), trace_(trace) {}
+    : options_(options), writer_(writer), trace_(trace) {
+    if (options.report_delay_us > 0) frames_.emplace(std::chrono::microseconds(options.report_delay_us));
+}
 
 bool sim_server::listen_socket() {
     // The socket is bound under a side name and renamed when it listens, so
@@ -80,11 +103,21 @@ bool sim_server::run() {
     }
 }
 
-bool sim_server::read_report(int fd, sim_payload& payload) {
+bool sim_server::read_report(int fd, sim_payload& payload, sim_clock::time_point& arrival) {
     uint8_t message[kSimReportSize] = {};
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(timespec))];
     for (;;) {
-        const ssize_t got = ::recv(fd, message, sizeof message, 0);
-        if (got > 0) break;
+        iovec part{message, sizeof message};
+        msghdr header{};
+        header.msg_iov = &part;
+        header.msg_iovlen = 1;
+        header.msg_control = control;
+        header.msg_controllen = sizeof control;
+        const ssize_t got = ::recvmsg(fd, &header, 0);
+        if (got > 0) {
+            arrival = arrival_time(header);
+            break;
+        }
         if (got < 0 && errno == EINTR) continue;
         return false;
     }
@@ -93,6 +126,8 @@ bool sim_server::read_report(int fd, sim_payload& payload) {
 }
 
 sim_server::connection_end sim_server::serve(int fd) {
+    const int stamped = 1;
+    (void)::setsockopt(fd, SOL_SOCKET, SO_TIMESTAMPNS, &stamped, sizeof stamped);
     sim_socket_info info;
     info.vendor_id = options_.vendor_id;
     info.product_id = options_.product_id;
@@ -108,15 +143,16 @@ sim_server::connection_end sim_server::serve(int fd) {
     for (;;) {
         std::vector<std::vector<uint8_t>> outbox;
         sim_payload payload;
-        if (!read_report(fd, payload)) return connection_end::closed;
+        sim_clock::time_point arrival;
+        if (!read_report(fd, payload, arrival)) return connection_end::closed;
         bool dropped = false;
-        bool restart = take_report(payload, outbox, dropped);
+        bool restart = take_report(payload, arrival, outbox, dropped);
         int burst = 1;
         while (reorder_above > 0 && !restart && !dropped) {
             pollfd poller{fd, POLLIN, 0};
             if (::poll(&poller, 1, kBurstQuietMs) <= 0) break;
-            if (!read_report(fd, payload)) return connection_end::closed;
-            restart = take_report(payload, outbox, dropped);
+            if (!read_report(fd, payload, arrival)) return connection_end::closed;
+            restart = take_report(payload, arrival, outbox, dropped);
             ++burst;
         }
         if (dropped) return connection_end::closed;
@@ -126,23 +162,13 @@ sim_server::connection_end sim_server::serve(int fd) {
         // A restarting writer refuses connections from the moment it answers.
         if (restart) close_socket();
         for (const auto& message : outbox) send_message(fd, message.data(), message.size());
+        if (frames_) frames_->answered(sim_clock::now());
         if (restart) return connection_end::restart;
     }
 }
 
-// Reports that follow each other closely go out one frame apart on a fixed
-// grid, as on a full-speed bus, so that the sleep's own lateness does not add
-// up over a long transfer. After an idle spell the grid starts anew.
-void sim_server::wait_for_frame() {
-    if (options_.report_delay_us <= 0) return;
-    const auto frame = std::chrono::microseconds(options_.report_delay_us);
-    const auto now = std::chrono::steady_clock::now();
-    if (now > next_frame_ + frame) next_frame_ = now;
-    next_frame_ += frame;
-    std::this_thread::sleep_until(next_frame_);
-}
-
-bool sim_server::take_report(const sim_payload& payload, std::vector<std::vector<uint8_t>>& outbox, bool& dropped) {
+bool sim_server::take_report(const sim_payload& payload, sim_clock::time_point arrival,
+                             std::vector<std::vector<uint8_t>>& outbox, bool& dropped) {
     const int number = ++report_number_;
     const sim_faults& faults = options_.faults;
     trace_.report(payload);
@@ -151,7 +177,8 @@ bool sim_server::take_report(const sim_payload& payload, std::vector<std::vector
         return false;
     }
     const sim_step step = writer_.handle_report(payload);
-    wait_for_frame();
+    // The answer waits for the end of the report's frame.
+    if (frames_) std::this_thread::sleep_until(frames_->frame_for(arrival));
     if (step.send && faults.no_answer.count(number) == 0) {
         std::vector<uint8_t> message(kSimReportSize, 0x00);
         std::memcpy(message.data() + 1, step.answer.data(), step.answer.size());

@@ -5,13 +5,14 @@
 // answers, a dropped connection) are applied here.
 #pragma once
 
-#include <chrono>
-
+#include "sim_frame_grid.h"
 #include "sim_options.h"
 #include "sim_trace.h"
 #include "sim_writer.h"
 
+#include <chrono>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 class sim_server {
@@ -26,12 +27,11 @@ private:
     bool listen_socket();
     void close_socket();
     connection_end serve(int fd);
-    // Reads one report; false at the end of the connection.
-    bool read_report(int fd, sim_payload& payload);
+    // Reads one report and the time it reached the socket; false at the end of the connection.
+    bool read_report(int fd, sim_payload& payload, sim_frame_grid::clock::time_point& arrival);
     // Carries out one report and queues what goes back; true when the writer restarts.
-    bool take_report(const sim_payload& payload, std::vector<std::vector<uint8_t>>& outbox, bool& dropped);
-    // Holds a report until its USB frame has passed.
-    void wait_for_frame();
+    bool take_report(const sim_payload& payload, sim_frame_grid::clock::time_point arrival,
+                     std::vector<std::vector<uint8_t>>& outbox, bool& dropped);
 
     const sim_options& options_;
     sim_writer& writer_;
@@ -40,5 +40,6 @@ private:
     int report_number_ = 0;
     sim_mode restart_mode_ = sim_mode::application;
     int restart_ms_ = 0;
-    std::chrono::steady_clock::time_point next_frame_{};
+    // Only with a report delay.
+    std::optional<sim_frame_grid> frames_;
 };

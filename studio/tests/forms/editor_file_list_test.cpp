@@ -91,7 +91,9 @@ TEST_F(FileList, AFileAlreadyListedIsRefusedWithItsPathButAnotherSpellingIsNot) 
     const QString upper = wav("VOICE.wav");
     add_files({lower});
     expect_box("Error", "Same wave file has been added:\n" + lower, IDOK);
-    add_files({lower, upper});
+    // A file chosen twice in one dialog is listed by the time its second turn comes.
+    expect_box("Error", "Same wave file has been added:\n" + upper, IDOK);
+    add_files({lower, upper, upper});
     EXPECT_EQ(record.boxes.back().flags, unsigned(MB_ICONINFORMATION));
     EXPECT_EQ(column(main.SG_FileList, kPath), (QStringList{lower, upper}));
     EXPECT_EQ(column(main.SG_FileList, kId), (QStringList{"I0001", "I0002"}));
