@@ -60,5 +60,8 @@ std::unique_ptr<hid_backend> make_hid_backend();
 std::unique_ptr<hid_backend> make_hidapi_backend();
 std::unique_ptr<hid_backend> make_socket_backend(const std::string& socket_path);
 
-// 1 for the Windows 9x family, 2 for the NT family; Linux counts as 2.
+// The platform family the writer programs choose their way of reading by:
+// 1 (the Windows 9x family) has no timed reads, so the link is read one report
+// at a time; 2 (the NT family) opens it with timed reads first. Linux has
+// timed reads and counts as 2.
 int get_platform_id();
