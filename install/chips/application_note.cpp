@@ -31,7 +31,7 @@ std::string application_note(const offered_device& device, const chip_device& ch
         {"Application Note", 20},
         {device.symbol + " in " + mode_name + " mode", 14},
         {""},
-        {"Device: " + device.symbol + " (" + device.code + "), chip model " + chip.dat_model + ", ROM " +
+        {"Device: " + device.symbol + " (" + device.code + "), chip model " + dat_model(chip) + ", ROM " +
          std::to_string(device.size / 1024) + " KiB"},
         {"Trigger mode: " + mode_name + " (code " + std::string(1, mode.mode) + ")"},
         {"Voice groups: " + std::to_string(mode.max_sec)},

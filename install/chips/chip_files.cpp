@@ -19,7 +19,8 @@ namespace fs = std::filesystem;
 namespace {
 
 bool is_mode_key(const std::string& name) {
-    return name.size() == 3 && name[0] >= '0' && name[0] <= '9' && name[1] == 'x' && !trigger_mode_name(name.substr(2)).empty();
+    return name.size() == 3 && name[0] >= '0' && name[0] <= '9' && name[1] == 'x' &&
+           !trigger_mode_name(name.substr(2)).empty();
 }
 
 // Different chip-program bytes for every template, the same in every build.
@@ -74,10 +75,8 @@ bool write_template(const fs::path& path, const template_spec& spec, std::string
 }  // namespace
 
 std::string template_name(const std::string& code, int compression_index, char mode) {
-    return image_code(code, compression_index, std::string(1, mode)) + ".pgm";
+    return image_template_name(code, compression_index, std::string(1, mode));
 }
-
-std::string application_note_name(const std::string& code, char mode) { return code + "x" + mode + ".pdf"; }
 
 std::string mode_settings_text(const chip_mode& mode) {
     char offset[16];
@@ -99,7 +98,7 @@ std::string mode_settings_text(const chip_mode& mode) {
 
 template_spec chip_template_spec(const chip_device& device, const chip_mode& mode, int compression_index) {
     template_spec spec;
-    spec.model = device.dat_model;
+    spec.model = dat_model(device);
     spec.level = device.level;
     spec.frequency_tenths_mhz = device.frequency_tenths_mhz;
     spec.offset = mode.offset;
@@ -142,7 +141,7 @@ bool make_chip_files(const fs::path& setup_ini, const fs::path& bin, std::string
                                 chip_template_spec(*pair.chip, *pair.mode, format), error))
                 return false;
         }
-        if (!write_output_file(folder / application_note_name(pair.device.code, pair.mode->mode),
+        if (!write_output_file(folder / application_note_name(pair.device.code, std::string(1, pair.mode->mode)),
                                application_note(pair.device, *pair.chip, *pair.mode), error))
             return false;
     }

@@ -13,8 +13,6 @@
 // device code, the compression format (its index in the format list) and the
 // trigger-mode code.
 std::string template_name(const std::string& code, int compression_index, char mode);
-// "Y1x2.pdf".
-std::string application_note_name(const std::string& code, char mode);
 
 // The settings file of a mode: [Global] Offset (hexadecimal without prefix),
 // Fixed and MaxSec, [Line0] and [Line1] with Cell00 to Cell10.

@@ -1,5 +1,7 @@
 #include "chip_table.h"
 
+#include "device_vocabulary.h"
+
 namespace {
 
 // I/O settings rows of each trigger mode. The first cell of a header row names
@@ -22,14 +24,14 @@ const std::vector<chip_device>& chip_devices() {
     // Level II ranges start on the first block boundary after the 44-byte
     // system information; a level I range may start right at its end (16).
     static const std::vector<chip_device> devices = {
-        {"Y1", "KOVA3k10", 2, 0x040, 0x240, 60},
-        {"Y2", "KOVA3k21", 2, 0x080, 0x300, 80},
-        {"Y3", "KOVA3k42", 2, 0x048, 0x448, 120},
-        {"Z1", "KOVA10", 1, 0x010, 0x210, 0},
-        {"Z2", "KOVA21", 1, 0x100, 0x400, 0},
-        {"Z3", "KOVA42", 1, 0x020, 0x320, 0},
-        {"Z4", "KOVA85", 1, 0x200, 0x600, 0},
-        {"Z6", "KOVA341", 1, 0x100, 0x900, 0},
+        {.code = "Y1", .level = 2, .cipher_start = 0x040, .cipher_end = 0x240, .frequency_tenths_mhz = 60},
+        {.code = "Y2", .level = 2, .cipher_start = 0x080, .cipher_end = 0x300, .frequency_tenths_mhz = 80},
+        {.code = "Y3", .level = 2, .cipher_start = 0x048, .cipher_end = 0x448, .frequency_tenths_mhz = 120},
+        {.code = "Z1", .level = 1, .cipher_start = 0x010, .cipher_end = 0x210, .frequency_tenths_mhz = 0},
+        {.code = "Z2", .level = 1, .cipher_start = 0x100, .cipher_end = 0x400, .frequency_tenths_mhz = 0},
+        {.code = "Z3", .level = 1, .cipher_start = 0x020, .cipher_end = 0x320, .frequency_tenths_mhz = 0},
+        {.code = "Z4", .level = 1, .cipher_start = 0x200, .cipher_end = 0x600, .frequency_tenths_mhz = 0},
+        {.code = "Z6", .level = 1, .cipher_start = 0x100, .cipher_end = 0x900, .frequency_tenths_mhz = 0},
     };
     return devices;
 }
@@ -38,31 +40,56 @@ const std::vector<chip_mode>& chip_modes() {
     // Every Offset differs from its digit's other modes and none is 600, the
     // value a reader assumes when the file says nothing.
     static const std::vector<chip_mode> modes = {
-        {'1', '1', 0x480, 8, 1, &kPins, &kKeySingle},
-        {'1', '2', 0x4C0, 4, 1, &kPins, &kKeySequential},
-        {'1', '3', 0x500, 16, 1, &kPulsePins, &kPulseCount},
-        {'1', '4', 0x540, 16, 1, &kPulsePins, &kPulseWidth},
-        {'1', '5', 0x580, 32, 0, &kSerialSignals, &kSerialPins},
-        {'1', '8', 0x5C0, 32, 1, &kPins, &kAddress},
-        {'2', '1', 0x680, 8, 1, &kPins, &kKeySingle},
-        {'2', '2', 0x6C0, 4, 1, &kPins, &kKeySequential},
-        {'2', '3', 0x700, 16, 1, &kPulsePins, &kPulseCount},
-        {'2', '8', 0x740, 64, 1, &kPins, &kAddress},
-        {'3', '1', 0x780, 8, 1, &kPins, &kKeySingle},
-        {'3', '2', 0x7C0, 4, 1, &kPins, &kKeySequential},
-        {'3', '4', 0x800, 32, 1, &kPulsePins, &kPulseWidth},
-        {'3', '5', 0x840, 64, 0, &kSerialSignals, &kSerialPins},
-        {'4', '1', 0x880, 8, 1, &kPins, &kKeySingle},
-        {'4', '2', 0x8C0, 4, 1, &kPins, &kKeySequential},
-        {'4', '3', 0x900, 32, 1, &kPulsePins, &kPulseCount},
-        {'4', '4', 0x940, 32, 1, &kPulsePins, &kPulseWidth},
-        {'4', '8', 0x980, 128, 1, &kPins, &kAddress},
-        {'6', '1', 0xA80, 16, 1, &kPins, &kKeySingle},
-        {'6', '2', 0xAC0, 8, 1, &kPins, &kKeySequential},
-        {'6', '3', 0xB00, 64, 1, &kPulsePins, &kPulseCount},
-        {'6', '4', 0xB40, 64, 1, &kPulsePins, &kPulseWidth},
-        {'6', '5', 0xB80, 128, 0, &kSerialSignals, &kSerialPins},
-        {'6', '8', 0xBC0, 255, 1, &kPins, &kAddress},
+        {.digit = '1', .mode = '1', .offset = 0x480, .max_sec = 8, .fixed = 1,
+         .line0 = &kPins, .line1 = &kKeySingle},
+        {.digit = '1', .mode = '2', .offset = 0x4C0, .max_sec = 4, .fixed = 1,
+         .line0 = &kPins, .line1 = &kKeySequential},
+        {.digit = '1', .mode = '3', .offset = 0x500, .max_sec = 16, .fixed = 1,
+         .line0 = &kPulsePins, .line1 = &kPulseCount},
+        {.digit = '1', .mode = '4', .offset = 0x540, .max_sec = 16, .fixed = 1,
+         .line0 = &kPulsePins, .line1 = &kPulseWidth},
+        {.digit = '1', .mode = '5', .offset = 0x580, .max_sec = 32, .fixed = 0,
+         .line0 = &kSerialSignals, .line1 = &kSerialPins},
+        {.digit = '1', .mode = '8', .offset = 0x5C0, .max_sec = 32, .fixed = 1,
+         .line0 = &kPins, .line1 = &kAddress},
+        {.digit = '2', .mode = '1', .offset = 0x680, .max_sec = 8, .fixed = 1,
+         .line0 = &kPins, .line1 = &kKeySingle},
+        {.digit = '2', .mode = '2', .offset = 0x6C0, .max_sec = 4, .fixed = 1,
+         .line0 = &kPins, .line1 = &kKeySequential},
+        {.digit = '2', .mode = '3', .offset = 0x700, .max_sec = 16, .fixed = 1,
+         .line0 = &kPulsePins, .line1 = &kPulseCount},
+        {.digit = '2', .mode = '8', .offset = 0x740, .max_sec = 64, .fixed = 1,
+         .line0 = &kPins, .line1 = &kAddress},
+        {.digit = '3', .mode = '1', .offset = 0x780, .max_sec = 8, .fixed = 1,
+         .line0 = &kPins, .line1 = &kKeySingle},
+        {.digit = '3', .mode = '2', .offset = 0x7C0, .max_sec = 4, .fixed = 1,
+         .line0 = &kPins, .line1 = &kKeySequential},
+        {.digit = '3', .mode = '4', .offset = 0x800, .max_sec = 32, .fixed = 1,
+         .line0 = &kPulsePins, .line1 = &kPulseWidth},
+        {.digit = '3', .mode = '5', .offset = 0x840, .max_sec = 64, .fixed = 0,
+         .line0 = &kSerialSignals, .line1 = &kSerialPins},
+        {.digit = '4', .mode = '1', .offset = 0x880, .max_sec = 8, .fixed = 1,
+         .line0 = &kPins, .line1 = &kKeySingle},
+        {.digit = '4', .mode = '2', .offset = 0x8C0, .max_sec = 4, .fixed = 1,
+         .line0 = &kPins, .line1 = &kKeySequential},
+        {.digit = '4', .mode = '3', .offset = 0x900, .max_sec = 32, .fixed = 1,
+         .line0 = &kPulsePins, .line1 = &kPulseCount},
+        {.digit = '4', .mode = '4', .offset = 0x940, .max_sec = 32, .fixed = 1,
+         .line0 = &kPulsePins, .line1 = &kPulseWidth},
+        {.digit = '4', .mode = '8', .offset = 0x980, .max_sec = 128, .fixed = 1,
+         .line0 = &kPins, .line1 = &kAddress},
+        {.digit = '6', .mode = '1', .offset = 0xA80, .max_sec = 16, .fixed = 1,
+         .line0 = &kPins, .line1 = &kKeySingle},
+        {.digit = '6', .mode = '2', .offset = 0xAC0, .max_sec = 8, .fixed = 1,
+         .line0 = &kPins, .line1 = &kKeySequential},
+        {.digit = '6', .mode = '3', .offset = 0xB00, .max_sec = 64, .fixed = 1,
+         .line0 = &kPulsePins, .line1 = &kPulseCount},
+        {.digit = '6', .mode = '4', .offset = 0xB40, .max_sec = 64, .fixed = 1,
+         .line0 = &kPulsePins, .line1 = &kPulseWidth},
+        {.digit = '6', .mode = '5', .offset = 0xB80, .max_sec = 128, .fixed = 0,
+         .line0 = &kSerialSignals, .line1 = &kSerialPins},
+        {.digit = '6', .mode = '8', .offset = 0xBC0, .max_sec = 255, .fixed = 1,
+         .line0 = &kPins, .line1 = &kAddress},
     };
     return modes;
 }
@@ -80,3 +107,8 @@ const chip_mode* find_chip_mode(char digit, char mode) {
 }
 
 std::string mode_key(char digit, char mode) { return {digit, 'x', mode}; }
+
+std::string dat_model(const chip_device& device) {
+    const chip_model_name* model = find_chip_model_name(device.code);
+    return model ? model->dat_spelling : "";
+}

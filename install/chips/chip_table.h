@@ -1,7 +1,7 @@
-// The chips of the sample installation in one table: for each device code the
-// chip model and how its image templates are made, and for each chip digit and
-// trigger mode what its mode settings file holds. The generator writes the
-// per-chip folders of bin/ from it.
+// The chips of the sample installation in one table: for each device code how
+// its image templates are made, and for each chip digit and trigger mode what
+// its mode settings file holds. The generator writes the per-chip folders of
+// bin/ from it. The device code's chip model comes from the device vocabulary.
 #pragma once
 
 #include <array>
@@ -13,7 +13,6 @@
 
 struct chip_device {
     const char* code;           // setup.ini section: "Y1" .. "Z6"
-    const char* dat_model;      // chip model as an image's text header spells it ("KOVA3k10")
     int level;                  // system information level: 1 or 2
     int32_t cipher_start;       // enciphered range of its templates, [start, end)
     int32_t cipher_end;
@@ -38,6 +37,10 @@ const std::vector<chip_mode>& chip_modes();
 // Look-ups by code and by digit and mode code; nullptr when the table lacks it.
 const chip_device* find_chip_device(const std::string& code);
 const chip_mode* find_chip_mode(char digit, char mode);
+
+// The device's chip model as an image's text header spells it ("KOVA3k10");
+// "" when its code has no chip model name.
+std::string dat_model(const chip_device& device);
 
 // The folder and settings-file name of a chip digit and trigger mode: "1x2".
 std::string mode_key(char digit, char mode);

@@ -60,5 +60,7 @@ std::unique_ptr<hid_backend> make_hid_backend();
 std::unique_ptr<hid_backend> make_hidapi_backend();
 std::unique_ptr<hid_backend> make_socket_backend(const std::string& socket_path);
 
-// 1 for the Windows 9x family, 2 for the NT family; Linux counts as 2.
+// How the writer programs may read the link: 1 (the Windows 9x family) has no
+// timed reads, so one report is read at a time; 2 (the NT family) tries timed
+// reads first. Linux has timed reads, so it counts as 2.
 int get_platform_id();

@@ -13,21 +13,17 @@ struct code_and_name {
     const char* name;
 };
 
-// Device codes that have a chip model name, in the order they are tested.
-constexpr code_and_name kChipModels[] = {
-    {"Y1", "KOVA3K10"}, {"Y2", "KOVA3K21"}, {"Y3", "KOVA3K42"}, {"Z1", "KOVA10"},
-    {"Z2", "KOVA21"},   {"Z3", "KOVA42"},   {"Z4", "KOVA85"},   {"Z6", "KOVA341"},
-};
-
-struct header_spelling {
-    const char* in_file;    // as a DAT file's text header spells it
-    const char* canonical;  // as the writer programs take it
-};
-
-// The 3K models carry a lower-case "k" inside DAT files.
-constexpr header_spelling kHeaderSpellings[] = {
-    {"KOVA3k10", "KOVA3K10"}, {"KOVA3k21", "KOVA3K21"}, {"KOVA3k42", "KOVA3K42"}, {"KOVA10", "KOVA10"},
-    {"KOVA21", "KOVA21"},     {"KOVA42", "KOVA42"},     {"KOVA85", "KOVA85"},     {"KOVA341", "KOVA341"},
+// Device codes that have a chip model name, in the order they are tested. The 3K
+// models carry a lower-case "k" inside DAT files.
+constexpr chip_model_name kChipModels[] = {
+    {.code = "Y1", .name = "KOVA3K10", .dat_spelling = "KOVA3k10"},
+    {.code = "Y2", .name = "KOVA3K21", .dat_spelling = "KOVA3k21"},
+    {.code = "Y3", .name = "KOVA3K42", .dat_spelling = "KOVA3k42"},
+    {.code = "Z1", .name = "KOVA10", .dat_spelling = "KOVA10"},
+    {.code = "Z2", .name = "KOVA21", .dat_spelling = "KOVA21"},
+    {.code = "Z3", .name = "KOVA42", .dat_spelling = "KOVA42"},
+    {.code = "Z4", .name = "KOVA85", .dat_spelling = "KOVA85"},
+    {.code = "Z6", .name = "KOVA341", .dat_spelling = "KOVA341"},
 };
 
 // Trigger modes in the order of the Pack bits, which is also the list order.
@@ -98,7 +94,7 @@ int device_index(const TDeviceTable& table, const std::string& symbol) {
 
 std::string device_name_to_code(const std::string& model) {
     // The 3K names match whole; the other series match on the name's beginning.
-    for (const code_and_name& chip : kChipModels) {
+    for (const chip_model_name& chip : kChipModels) {
         const std::string name = chip.name;
         const bool whole = chip.code[0] == 'Y';
         if (whole ? model == name : model.starts_with(name)) return chip.code;
@@ -106,11 +102,16 @@ std::string device_name_to_code(const std::string& model) {
     return "";
 }
 
-std::string device_code_to_name(const std::string& code) {
-    for (const code_and_name& chip : kChipModels) {
-        if (code == chip.code) return chip.name;
+const chip_model_name* find_chip_model_name(const std::string& code) {
+    for (const chip_model_name& chip : kChipModels) {
+        if (code == chip.code) return &chip;
     }
-    return "";
+    return nullptr;
+}
+
+std::string device_code_to_name(const std::string& code) {
+    const chip_model_name* chip = find_chip_model_name(code);
+    return chip ? chip->name : "";
 }
 
 std::string dat_device_name(const std::string& dat_path) {
@@ -119,8 +120,8 @@ std::string dat_device_name(const std::string& dat_path) {
     const size_t start = text.find("KOVA");
     if (start == std::string::npos) return "";
     const std::string_view candidate = std::string_view(text).substr(start);
-    for (const header_spelling& spelling : kHeaderSpellings) {
-        if (candidate.starts_with(spelling.in_file)) return spelling.canonical;
+    for (const chip_model_name& chip : kChipModels) {
+        if (candidate.starts_with(chip.dat_spelling)) return chip.name;
     }
     return "";
 }

@@ -33,6 +33,16 @@ int32_t device_size(const TDeviceTable& table, const std::string& code);        
 std::string device_code(const TDeviceTable& table, const std::string& symbol);  // "" when none
 int device_index(const TDeviceTable& table, const std::string& symbol);         // -1 when none
 
+// A device code that has a chip model name, and the model's two spellings.
+struct chip_model_name {
+    const char* code;          // "Y1" .. "Z6"
+    const char* name;          // as the writer programs take it: "KOVA3K10"
+    const char* dat_spelling;  // as a DAT file's text header spells it: "KOVA3k10"
+};
+
+// The row of a device code (whole, with case); nullptr for a code without a chip model name.
+const chip_model_name* find_chip_model_name(const std::string& code);
+
 // Chip model name (as the writer programs take it) to device code and back; "" when there is none.
 std::string device_name_to_code(const std::string& model);
 std::string device_code_to_name(const std::string& code);

@@ -1,7 +1,7 @@
 // Names of the files the compile pipeline exchanges with its child programs,
 // relative to the program folder, and the names built from the project's
-// device and trigger mode (the per-chip folder, its mode settings file and its
-// image template).
+// device and trigger mode (the per-chip folder, its mode settings file, its
+// image templates and its application note).
 #pragma once
 
 #include "device_vocabulary.h"
@@ -27,5 +27,12 @@ std::string mode_settings_file(const std::string& device_code, const std::string
 // without its extension, also shown in the voice table.
 std::string image_code(const std::string& device_code, int compression_index, const std::string& mode_code);
 
+// The image template's file name: "Y122.pgm".
+std::string image_template_name(const std::string& device_code, int compression_index, const std::string& mode_code);
 // The image template relative to the program folder: "bin/1x2/Y122.pgm".
 std::string image_template_file(const std::string& device_code, int compression_index, const std::string& mode_code);
+
+// The application note of a device in a trigger mode: "Y1x2.pdf".
+std::string application_note_name(const std::string& device_code, const std::string& mode_code);
+// The application note relative to the program folder: "bin/1x2/Y1x2.pdf".
+std::string application_note_file(const std::string& device_code, const std::string& mode_code);

@@ -1,5 +1,5 @@
-// The form resources' way to put a component on its form: named as in the
-// design and placed at absolute pixels relative to its parent.
+// The forms' way to put a component on its form: under its component name (by
+// which the tests find it) and at absolute pixels relative to its parent.
 #pragma once
 
 #include <QRect>

@@ -78,8 +78,8 @@ void TForm1::FormCreate() {
     Tel->SetText(kTelephone);
     Fax->SetText(kFax);
 
-    // Rate and Type a little wider than the forms were drawn for: the sans font is wider than the original's,
-    // and a five-digit rate or a compression name must not be cut.
+    // Rate and Type are as wide as a five-digit rate and the longer compression name need in the default sans
+    // font, so that neither is cut.
     set_columns(SG_FileList, {{100, "File Name"}, {50, "Rate"}, {55, "Size"}, {88, "Type"}, {100, ""},
                               {0, "File Path"}, {0, "I0000"}});
     set_columns(SG_GrpList, {{100, "Group"}, {100, "Edge"}, {100, "Holdable"}, {100, "ReTrigger"}, {100, ""},

@@ -2,6 +2,7 @@
 // lists that follow the device, and the application note.
 #include "tform1.h"
 
+#include "pipeline_files.h"
 #include "program_folder.h"
 #include "studio_services.h"
 
@@ -43,6 +44,5 @@ void TForm1::BT_AppNoteClick() {
     const std::string mode = GetTriggerModeCode();
     if (mode.empty()) return;
     const std::string& code = DeviceTable[index].Code;
-    const std::string note = "bin/" + mode_key(code, mode) + "/" + code + "x" + mode + ".pdf";
-    services().shell->open(QString::fromStdString(ProgramFolder() + note));
+    services().shell->open(QString::fromStdString(ProgramFolder() + application_note_file(code, mode)));
 }

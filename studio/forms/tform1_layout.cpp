@@ -151,6 +151,7 @@ void TForm1::CreateComponents() {
     // Memory estimate and the bottom buttons.
     CG_MemUsg = place(new TCGauge(page), "CG_MemUsg", QRect(8, 484, 385, 24));
     CG_MemUsg->SetForeColor(kBgrSkyBlue);
+    CG_MemUsg->setAccessibleName("Memory Usage");
     LB_MemUsg = label(page, "LB_MemUsg", "", QRect(8, 484, 385, 24));
     LB_MemUsg->setAlignment(Qt::AlignCenter);
     LB_MemUsg->setAttribute(Qt::WA_TranslucentBackground);
@@ -177,6 +178,7 @@ void TForm1::CreateComponents() {
     L_Status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     L_Status->setWordWrap(true);
     P_Tip = place(new TPanel(page), "P_Tip", QRect(240, 335, 540, 40));
+    P_Tip->setAccessibleName("Result");
     QFont bold = P_Tip->font();
     bold.setBold(true);
     bold.setPointSize(bold.pointSize() + 4);

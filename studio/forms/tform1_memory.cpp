@@ -28,6 +28,7 @@ void TForm1::UpdateMemoryUsage() {
     const memory_usage usage = evaluate_memory_usage(estimate_bytes(input), CG_MemUsg->MaxValue());
     CG_MemUsg->SetProgress(usage.bytes);
     LB_MemUsg->SetCaption(QString::fromStdString(memory_usage_text(usage.percent)));
+    CG_MemUsg->setAccessibleDescription(LB_MemUsg->Caption());  // the label over the bar
     set_font_color(LB_MemUsg, usage.fits ? kBgrBlue : kBgrRed);
     BT_Compile->setEnabled(usage.fits);
 }

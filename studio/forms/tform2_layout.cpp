@@ -23,7 +23,7 @@ void TForm2::CreateComponents() {
     GP_InitialList = place(new QGroupBox(this), "GP_InitialList", QRect(10, 93, 380, 55));
     GP_InitialList->setAttribute(Qt::WA_TransparentForMouseEvents);
     GP_InitialList->setFocusPolicy(Qt::NoFocus);
-    // Wider than the 130 pixels the captions take in the forms' original font: the default sans font is wider.
+    // 156 pixels: the longer caption must fit beside its box in the default sans font.
     CB_Ini_SysFileChk = place(new QCheckBox("System File Checking...", GP_InitialList), "CB_Ini_SysFileChk",
                               QRect(10, 10, 156, 17));
     CB_Ini_SysFirmChk = place(new QCheckBox("Firmware Checking...", GP_InitialList), "CB_Ini_SysFirmChk",

@@ -1,33 +1,41 @@
 #include "t_gauge.h"
 
 #include "bgr_color.h"
+#include "t_accessible.h"
 
+#include <QAccessible>
 #include <QPainter>
 
 #include <algorithm>
 
-TCGauge::TCGauge(QWidget* parent) : QWidget(parent) {}
+TCGauge::TCGauge(QWidget* parent) : QWidget(parent) { use_component_interface(this); }
 
 void TCGauge::SetMinValue(int64_t value) {
     if (value >= max_) return;
     min_ = value;
     progress_ = std::clamp(progress_, min_, max_);
-    update();
+    changed();
 }
 
 void TCGauge::SetMaxValue(int64_t value) {
     if (value == 0 || value <= min_) return;
     max_ = value;
     progress_ = std::clamp(progress_, min_, max_);
-    update();
+    changed();
 }
 
 void TCGauge::SetProgress(int64_t value) {
     progress_ = std::clamp(value, min_, max_);
-    update();
+    changed();
 }
 
 int TCGauge::PercentDone() const { return static_cast<int>((progress_ - min_) * 100 / (max_ - min_)); }
+
+void TCGauge::changed() {
+    update();
+    QAccessibleValueChangeEvent event(this, QVariant::fromValue<qlonglong>(progress_));
+    QAccessible::updateAccessibility(&event);
+}
 
 void TCGauge::SetForeColor(uint32_t bgr) {
     fore_bgr_ = bgr;

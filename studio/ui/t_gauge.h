@@ -1,6 +1,7 @@
 // The memory gauge: a painted bar without text of its own. A maximum of 0 is
 // refused (the old one stays) and the progress is held between minimum and
-// maximum, so that an estimate above the chip shows a full bar.
+// maximum, so that an estimate above the chip shows a full bar. Screen readers
+// read it as a progress bar: progress, minimum and maximum, and the percentage.
 #pragma once
 
 #include <QWidget>
@@ -25,6 +26,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // Repaints and tells screen readers the new value.
+    void changed();
+
     int64_t min_ = 0;
     int64_t max_ = 1;
     int64_t progress_ = 0;

@@ -13,10 +13,13 @@ public:
     QString Caption() const { return text(); }
 };
 
-// A raised panel with a centred caption.
+// A raised panel with a centred caption. Screen readers know it by its
+// accessible name (the caption while it has none) and read the caption as its
+// value and description, so that it is named also while it shows nothing.
 class TPanel : public TLabel {
 public:
     explicit TPanel(QWidget* parent = nullptr);
+    void SetCaption(const QString& caption);
 };
 
 // The status bar with one simple panel.

@@ -1,5 +1,5 @@
-// Steps 3 to 5 of a run: the argument count, the default chip row and the
-// function word.
+// The arguments step of a run: the argument count, the default chip row and
+// the function word.
 #include "writer_run.h"
 
 #include <cstdio>

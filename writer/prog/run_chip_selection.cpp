@@ -1,6 +1,6 @@
-// Step 11 of a run: the chip model, forced by name or detected by the
-// writer, its row, the range cut to the chip and to the image, and the chip
-// selected in the writer.
+// The chip-selection step of a run: the chip model, forced by name or
+// detected by the writer, its row, the range cut to the chip and to the
+// image, and the chip selected in the writer.
 #include "writer_run.h"
 
 #include "writer_protocol.h"

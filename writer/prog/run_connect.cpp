@@ -1,4 +1,4 @@
-// Steps 8 to 10 of a run: opening the writer (falling back to the
+// The writer steps of a run: opening the writer (falling back to the
 // non-overlapped form), the link test and the firmware version, restarting a
 // writer that still runs its boot loader.
 #include "writer_run.h"

@@ -1,4 +1,4 @@
-// Steps 6 and 7 of a run: opening the DAT image and the checks made before
+// The image step of a run: opening the DAT image and the checks made before
 // the writer is touched.
 #include "writer_run.h"
 

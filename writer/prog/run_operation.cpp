@@ -1,4 +1,4 @@
-// Step 12 of a run: the one operation of the function word.
+// The operation step of a run: the one operation of the function word.
 #include "writer_run.h"
 
 #include "block_transfer.h"

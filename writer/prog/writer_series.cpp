@@ -2,46 +2,58 @@
 
 const writer_series& series_3k() {
     static const writer_series series{
-        "* USB Writer for ZORVA QAV 3K Series (V01.8)               2010/03/10 *\n",
-        "  *  Usage: Kova3kWriter.exe Func [input-file(for program & verify)]*\n",
-        "  *         Func:   Empty/Blank/Test/Program/Slave/Verify/Check/Freq*\n",
-        true,
-        true,
-        {{{"Kova3k10", 0xF9},
-          {"Kova3k21", 0x09},
-          {"Kova3k42", 0x19},
-          {"Kova3k85", 0x29},
-          {"Kova3k170", 0x49},
-          {"Kova3k341", 0x89}},
-         {{"K3K0010", 0xF1, 0x7FFF, "   KOVA3k10   "},
-          {"K3K0021", 0xF2, 0xFFFF, "   KOVA3k21   "},
-          {"K3K0042", 0xF3, 0x1FFFF, "   KOVA3k42   "},
-          {"K3K0085", 0xF4, 0x3FFFF, "   KOVA3k85   "},
-          {"K3K0170", 0xF5, 0x7FFFF, "   KOVA3k170  "},
-          {"K3K0341", 0xF6, 0xFFFFF, "   KOVA3k341  "}}},
+        .banner_line = "* USB Writer for ZORVA QAV 3K Series (V01.8)               2010/03/10 *\n",
+        .usage_line = "  *  Usage: Kova3kWriter.exe Func [input-file(for program & verify)]*\n",
+        .function_list_line = "  *         Func:   Empty/Blank/Test/Program/Slave/Verify/Check/Freq*\n",
+        .has_oscillator = true,
+        .probes_read_protect = true,
+        .chips = {
+            .aliases = {
+                {.name = "Kova3k10", .id = 0xF9},
+                {.name = "Kova3k21", .id = 0x09},
+                {.name = "Kova3k42", .id = 0x19},
+                {.name = "Kova3k85", .id = 0x29},
+                {.name = "Kova3k170", .id = 0x49},
+                {.name = "Kova3k341", .id = 0x89},
+            },
+            .entries = {
+                {.model_code = "K3K0010", .chip_id = 0xF1, .last_address = 0x7FFF, .display_name = "   KOVA3k10   "},
+                {.model_code = "K3K0021", .chip_id = 0xF2, .last_address = 0xFFFF, .display_name = "   KOVA3k21   "},
+                {.model_code = "K3K0042", .chip_id = 0xF3, .last_address = 0x1FFFF, .display_name = "   KOVA3k42   "},
+                {.model_code = "K3K0085", .chip_id = 0xF4, .last_address = 0x3FFFF, .display_name = "   KOVA3k85   "},
+                {.model_code = "K3K0170", .chip_id = 0xF5, .last_address = 0x7FFFF, .display_name = "   KOVA3k170  "},
+                {.model_code = "K3K0341", .chip_id = 0xF6, .last_address = 0xFFFFF, .display_name = "   KOVA3k341  "},
+            },
+        },
     };
     return series;
 }
 
 const writer_series& series_other() {
     static const writer_series series{
-        "* USB Writer for ZORVA QAV Series (V01.8)                  2010/03/10 *\n",
-        "  *  Usage: KovaWriter.exe Func [input-file(for program & verify)]  *\n",
-        "  *         Func:   Empty/Blank/Test/Program/Slave/Verify/Check     *\n",
-        false,
-        false,
-        {{{"Kova10", 0xFF},
-          {"Kova21", 0x00},
-          {"Kova42", 0x18},
-          {"Kova85", 0x28},
-          {"Kova170", 0x4A},
-          {"Kova341", 0x8C}},
-         {{"KQV0010", 0x81, 0x7FFF, "   KOVA1004   "},
-          {"KQV0021", 0x82, 0xFFFF, "   KOVA2104   "},
-          {"KQV0042", 0x83, 0x1FFFF, "   KOVA4208   "},
-          {"KQV0085", 0x84, 0x3FFFF, "   KOVA8511   "},
-          {"KQV0170", 0x85, 0x7FFFF, "   KOVA170?""?  "},
-          {"KQV0341", 0x86, 0xFFFFF, "   KOVA34112  "}}},
+        .banner_line = "* USB Writer for ZORVA QAV Series (V01.8)                  2010/03/10 *\n",
+        .usage_line = "  *  Usage: KovaWriter.exe Func [input-file(for program & verify)]  *\n",
+        .function_list_line = "  *         Func:   Empty/Blank/Test/Program/Slave/Verify/Check     *\n",
+        .has_oscillator = false,
+        .probes_read_protect = false,
+        .chips = {
+            .aliases = {
+                {.name = "Kova10", .id = 0xFF},
+                {.name = "Kova21", .id = 0x00},
+                {.name = "Kova42", .id = 0x18},
+                {.name = "Kova85", .id = 0x28},
+                {.name = "Kova170", .id = 0x4A},
+                {.name = "Kova341", .id = 0x8C},
+            },
+            .entries = {
+                {.model_code = "KQV0010", .chip_id = 0x81, .last_address = 0x7FFF, .display_name = "   KOVA1004   "},
+                {.model_code = "KQV0021", .chip_id = 0x82, .last_address = 0xFFFF, .display_name = "   KOVA2104   "},
+                {.model_code = "KQV0042", .chip_id = 0x83, .last_address = 0x1FFFF, .display_name = "   KOVA4208   "},
+                {.model_code = "KQV0085", .chip_id = 0x84, .last_address = 0x3FFFF, .display_name = "   KOVA8511   "},
+                {.model_code = "KQV0170", .chip_id = 0x85, .last_address = 0x7FFFF, .display_name = "   KOVA170?""?  "},
+                {.model_code = "KQV0341", .chip_id = 0x86, .last_address = 0xFFFFF, .display_name = "   KOVA34112  "},
+            },
+        },
     };
     return series;
 }

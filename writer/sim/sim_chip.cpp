@@ -15,12 +15,18 @@ constexpr uint32_t kKiB = 1024;
 constexpr uint8_t kBlank = 0xFF;
 
 constexpr sim_chip_model kModels[] = {
-    {"KOVA3k10", true, 0xF9, 0xF1, 32 * kKiB},   {"KOVA3k21", true, 0x09, 0xF2, 64 * kKiB},
-    {"KOVA3k42", true, 0x19, 0xF3, 128 * kKiB},  {"KOVA3k85", true, 0x29, 0xF4, 256 * kKiB},
-    {"KOVA3k170", true, 0x49, 0xF5, 512 * kKiB}, {"KOVA3k341", true, 0x89, 0xF6, 1024 * kKiB},
-    {"KOVA10", false, 0xFF, 0x81, 32 * kKiB},    {"KOVA21", false, 0x00, 0x82, 64 * kKiB},
-    {"KOVA42", false, 0x18, 0x83, 128 * kKiB},   {"KOVA85", false, 0x28, 0x84, 256 * kKiB},
-    {"KOVA170", false, 0x4A, 0x85, 512 * kKiB},  {"KOVA341", false, 0x8C, 0x86, 1024 * kKiB},
+    {.name = "KOVA3k10", .series_3k = true, .detect_id = 0xF9, .select_id = 0xF1, .size = 32 * kKiB},
+    {.name = "KOVA3k21", .series_3k = true, .detect_id = 0x09, .select_id = 0xF2, .size = 64 * kKiB},
+    {.name = "KOVA3k42", .series_3k = true, .detect_id = 0x19, .select_id = 0xF3, .size = 128 * kKiB},
+    {.name = "KOVA3k85", .series_3k = true, .detect_id = 0x29, .select_id = 0xF4, .size = 256 * kKiB},
+    {.name = "KOVA3k170", .series_3k = true, .detect_id = 0x49, .select_id = 0xF5, .size = 512 * kKiB},
+    {.name = "KOVA3k341", .series_3k = true, .detect_id = 0x89, .select_id = 0xF6, .size = 1024 * kKiB},
+    {.name = "KOVA10", .series_3k = false, .detect_id = 0xFF, .select_id = 0x81, .size = 32 * kKiB},
+    {.name = "KOVA21", .series_3k = false, .detect_id = 0x00, .select_id = 0x82, .size = 64 * kKiB},
+    {.name = "KOVA42", .series_3k = false, .detect_id = 0x18, .select_id = 0x83, .size = 128 * kKiB},
+    {.name = "KOVA85", .series_3k = false, .detect_id = 0x28, .select_id = 0x84, .size = 256 * kKiB},
+    {.name = "KOVA170", .series_3k = false, .detect_id = 0x4A, .select_id = 0x85, .size = 512 * kKiB},
+    {.name = "KOVA341", .series_3k = false, .detect_id = 0x8C, .select_id = 0x86, .size = 1024 * kKiB},
 };
 
 }  // namespace

@@ -31,6 +31,7 @@ TEST(ChipTable, OffsetsLeaveRoomAndDifferBetweenModes) {
 
 TEST(ChipTable, EveryDeviceMakesVerifiableTemplatesInEachModeOfItsDigit) {
     for (const chip_device& device : chip_devices()) {
+        EXPECT_NE(dat_model(device), "") << device.code << " has no chip model name";
         int modes = 0;
         for (const chip_mode& mode : chip_modes()) {
             if (mode.digit != device.code[1]) continue;

@@ -6,6 +6,8 @@
 #include "test_files.h"
 #include "ui_driver.h"
 
+#include <QAccessible>
+
 #include <filesystem>
 
 namespace {
@@ -20,6 +22,12 @@ void expect_estimate(const TForm1& main, int64_t bytes, int64_t maximum) {
     EXPECT_EQ(main.CG_MemUsg->MaxValue(), maximum);
     EXPECT_EQ(main.CG_MemUsg->Progress(), std::min(bytes, maximum));
     EXPECT_EQ(main.LB_MemUsg->Caption(), usage_text(bytes, maximum));
+    // A screen reader reads the same estimate from the gauge.
+    QAccessibleInterface* gauge = QAccessible::queryAccessibleInterface(main.CG_MemUsg);
+    EXPECT_EQ(gauge->text(QAccessible::Name), "Memory Usage");
+    EXPECT_EQ(gauge->valueInterface()->currentValue().toLongLong(), std::min(bytes, maximum));
+    EXPECT_EQ(gauge->valueInterface()->maximumValue().toLongLong(), maximum);
+    EXPECT_EQ(gauge->text(QAccessible::Description), usage_text(bytes, maximum));
     const bool fits = bytes + 16 < maximum;
     EXPECT_EQ(main.BT_Compile->isEnabled(), fits) << bytes << " of " << maximum;
     EXPECT_EQ(font_color(main.LB_MemUsg), fits ? kBgrBlue : kBgrRed);

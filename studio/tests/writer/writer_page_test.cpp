@@ -5,6 +5,8 @@
 #include "bgr_color.h"
 #include "test_files.h"
 
+#include <QAccessible>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -118,10 +120,16 @@ TEST_F(writer_page, AFailedChecksumKeepsTheFileLoadedAndProgramRunsWithIt) {
     EXPECT_EQ(status(main), "Check Sum Failed!");
     EXPECT_EQ(main.LE_CheckSum->Text(), "");
     EXPECT_EQ(main.L_FileName->Caption().toStdString(), dat);
+    // The result panel is named for a screen reader also while it is empty.
+    QAccessibleInterface* result = QAccessible::queryAccessibleInterface(main.P_Tip);
+    EXPECT_EQ(result->text(QAccessible::Name), "Result");
+    EXPECT_EQ(result->text(QAccessible::Value), "");
 
     click(main.B_Program);
     EXPECT_EQ(status(main), "Program Finish!");
     EXPECT_EQ(main.P_Tip->Caption(), "Program Passed!");
+    EXPECT_EQ(result->text(QAccessible::Name), "Result");
+    EXPECT_EQ(result->text(QAccessible::Value), "Program Passed!");
     const std::vector<uint8_t> rom = deciphered_rom(dat);
     EXPECT_EQ(sim.memory().at(rom.size() - 1), rom.back());
 }
