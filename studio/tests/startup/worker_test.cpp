@@ -104,7 +104,7 @@ TEST_F(Worker, RunsOneAfterTheOtherEachGiveTheirOwnResult) {
 }
 
 TEST_F(Worker, ASecondRunWhileOneRunsIsRefusedWith97) {
-    plan_stand_in("first:sleep=500,3;*:4", log());
+    plan_stand_in("first:sleep=2000,3;*:4", log());  // still running when the second run comes
     int second = 0;
     bool running_then = false;
     QTimer::singleShot(100, [&] {
