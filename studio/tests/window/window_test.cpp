@@ -103,7 +103,7 @@ TEST_F(Window, CancelAfterAFailedCheckEndsTheProgramWith0AndTheNextStartRunsTheC
     EXPECT_EQ(width, 400);
     // Cancel: 200 pixels wide in the middle, its 25 pixels 10 above the bottom.
     EXPECT_TRUE(x.click(form, width / 2, height - 10 - 12));
-    EXPECT_EQ(first->wait_for_exit(kCheckTime), 0);
+    EXPECT_EQ(first->wait_for_exit(kCheckTime), 0) << read_text(folder.path() + "../first.out");
     EXPECT_TRUE(x.visible_windows(kMainWindow).empty());
 
     const auto second = start_studio("second.out");
