@@ -21,8 +21,3 @@ FILE* open_regular_file(const char* path, const char* mode) {
     }
     return file;
 }
-
-bool is_folder(FILE* file) {
-    struct stat info;
-    return ::fstat(::fileno(file), &info) == 0 && S_ISDIR(info.st_mode);
-}

@@ -16,6 +16,3 @@ struct file_closer {
     void operator()(FILE* file) const { std::fclose(file); }
 };
 using owned_file = std::unique_ptr<FILE, file_closer>;
-
-// True when the open file is a folder.
-bool is_folder(FILE* file);

@@ -72,12 +72,9 @@ int lns_main(int argc, char** argv) {
     }
     open_log(argc, argv);
     lns.log.say("------- QavGen V1.8 (2010.03.10)---------\n");
-    lns.script = std::fopen(argv[1], "r");
-    // A folder opens for reading here but has no lines: it is no script.
-    if (lns.script && is_folder(lns.script)) {
-        std::fclose(lns.script);
-        lns.script = nullptr;
-    }
+    // Only a regular file is a script: a folder opens for reading but has no lines, and a pipe would wait for a
+    // writer that may never come.
+    lns.script = open_regular_file(argv[1], "r");
     if (!lns.script) {
         lns.log.say("Err: open link-script      <%s>.\n\n", argv[1]);
         lns_close_all(false);

@@ -8,6 +8,7 @@
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -24,8 +25,6 @@ using steady = std::chrono::steady_clock;
 
 // A child that ended by a signal has no exit code; the process layer reports 98 then.
 constexpr int kNoExitCode = 98;
-// The pause before typing, so that the program has switched its terminal to single keys.
-constexpr auto kKeyPause = std::chrono::milliseconds(300);
 
 // Everything exec needs, made before fork: the child then calls only
 // functions that are safe between fork and exec.
@@ -111,6 +110,21 @@ void finish(pid_t pid, steady::time_point deadline, child_result& result) {
     result.exit_code = WIFEXITED(status) ? static_cast<signed char>(WEXITSTATUS(status)) : kNoExitCode;
 }
 
+// Waits until the program on the terminal reads single keys: a key typed while the terminal is still in line
+// mode would be echoed by the terminal and wait for a line end. Gives up when the program has ended or at the
+// deadline. (On the master side the terminal's mode is the program's side's mode.)
+void wait_for_single_keys(int terminal, pid_t pid, steady::time_point deadline) {
+    while (steady::now() < deadline) {
+        termios mode{};
+        if (::tcgetattr(terminal, &mode) == 0 && (mode.c_lflag & ICANON) == 0) return;
+        siginfo_t ended{};
+        if (::waitid(P_PID, static_cast<id_t>(pid), &ended, WEXITED | WNOHANG | WNOWAIT) == 0 && ended.si_pid == pid) {
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
 void close_fd(int& fd) {
     if (fd >= 0) ::close(fd);
     fd = -1;
@@ -192,7 +206,7 @@ child_result run_child_on_terminal(const std::string& path, const std::vector<st
         result.output.append(buffer, static_cast<size_t>(got));
         for (size_t found; next < keys.size() &&
                            (found = result.output.find(keys[next].first, searched_from)) != std::string::npos;) {
-            std::this_thread::sleep_for(kKeyPause);
+            wait_for_single_keys(terminal, pid, deadline);
             (void)!::write(terminal, keys[next].second.data(), keys[next].second.size());
             searched_from = found + keys[next].first.size();
             ++next;

@@ -37,7 +37,7 @@ child_result run_child(const std::string& path, const std::vector<std::string>& 
 
 // Standard input, output and error are one pseudo-terminal. Each pair's keys
 // are typed (without Enter) once the output after the previous prompt shows
-// the pair's prompt, after a pause that lets the program switch the terminal
-// to single keys.
+// the pair's prompt, and the program has switched the terminal to single
+// keys.
 child_result run_child_on_terminal(const std::string& path, const std::vector<std::string>& args,
                                    const typed_keys& keys, const child_options& options = {});

@@ -1,5 +1,6 @@
 #include "device_vocabulary.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string_view>
 
@@ -142,7 +143,8 @@ std::string trigger_mode_name(const std::string& mode_code) {
 
 std::vector<std::string> output_type_items(int32_t vout, int32_t cout) {
     std::vector<std::string> items;
-    for (int32_t level = 1; level <= vout && level > 0; ++level) {
+    // No chip has more levels than two digits name; a larger count in setup.ini would fill the list for ever.
+    for (int32_t level = 1; level <= std::min(vout, kMostOutputLevels); ++level) {
         items.push_back("VOUT[PWM] - Level " + std::to_string(level));
     }
     if (cout != 0) items.push_back("COUT[DAC]");

@@ -58,7 +58,8 @@ std::string trigger_mode_code(const std::string& mode_name);
 std::string trigger_mode_name(const std::string& mode_code);
 
 // The output-type list of a device: "VOUT[PWM] - Level 1" .. "VOUT[PWM] - Level <vout>",
-// then "COUT[DAC]" when cout is not 0.
+// then "COUT[DAC]" when cout is not 0. A vout above kMostOutputLevels counts as that many, below 0 as none.
+inline constexpr int32_t kMostOutputLevels = 99;
 std::vector<std::string> output_type_items(int32_t vout, int32_t cout);
 // The trigger modes whose bits are set in pack, in list order (bits 0..5; higher bits ignored).
 std::vector<std::string> trigger_mode_items(int32_t pack);

@@ -83,14 +83,20 @@ int RunChildProgram(const std::string& command_line, TMyThread*& last_thread, st
     notifier().on_done = [&loop, serial](unsigned done_serial) {
         if (done_serial == serial) loop.quit();
     };
+    // Each step waits a whole cadence after the last one has ended: a repeating timer keeps its schedule, so after
+    // a late step (a slow repaint, a loaded machine) the next would come early. A precise timer, as a coarse one
+    // may fire up to 5% early.
     QTimer pace;
-    // A precise timer: a coarse one may fire up to 5% early, and the writer page paces its progress on this.
+    pace.setSingleShot(true);
     pace.setTimerType(Qt::PreciseTimer);
+    pace.setInterval(static_cast<int>(cadence.count()));
     if (cadence.count() > 0 && tick) {
-        QObject::connect(&pace, &QTimer::timeout, &loop, [&tick] {
-            if (!child_done) tick();
+        QObject::connect(&pace, &QTimer::timeout, &loop, [&tick, &pace] {
+            if (child_done) return;
+            tick();
+            pace.start();
         });
-        pace.start(static_cast<int>(cadence.count()));
+        pace.start();
     }
     auto* worker = new TMyThread(false);
     last_thread = worker;

@@ -40,9 +40,10 @@ private:
 };
 
 // Runs `command_line` as the next child program and returns its result (ChildResult). While it runs, the GUI
-// thread handles events; when `cadence` is above zero, `tick` runs once per cadence on the GUI thread (the
-// start form's dots, the writer page's progress). A second call while a child runs starts nothing and returns
-// 97. `last_thread` receives the worker, as the forms keep it.
+// thread handles events; when `cadence` is above zero, `tick` runs on the GUI thread each time a whole cadence
+// has passed since the start or the end of the last tick, never sooner (the start form's dots, the writer page's
+// progress). A second call while a child runs starts nothing and returns 97. `last_thread` receives the worker,
+// as the forms keep it.
 int RunChildProgram(const std::string& command_line, TMyThread*& last_thread,
                     std::chrono::milliseconds cadence = std::chrono::milliseconds(0),
                     const std::function<void()>& tick = {});

@@ -146,8 +146,15 @@ TEST_F(BadInput, ReadOnlyTemplateIsAppended) {
     EXPECT_EQ(read_file(pgm), t);
 }
 
-TEST_F(BadInput, FolderIsNoLinkScript) {
-    const child_result r = run_qavgen({folder, log});
-    EXPECT_EQ(r.exit_code, -2);
-    EXPECT_NE(r.output.find("Err: open link-script      <" + folder + ">.\n\n"), std::string::npos) << r.output;
+TEST_F(BadInput, FolderOrPipeIsNoLinkScript) {
+    const std::string pipe = folder + "/pipe.lns";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);  // no writer: opening it to read would wait
+    child_options options;
+    options.kill_after = std::chrono::seconds(60);  // a qavgen that waits on the pipe is ended here
+    for (const std::string& script : {folder, pipe}) {
+        const child_result r = run_child(qavgen_path(), {script, log}, options);
+        EXPECT_FALSE(r.killed_as_hung) << script;
+        EXPECT_EQ(r.exit_code, -2) << script;
+        EXPECT_NE(r.output.find("Err: open link-script      <" + script + ">.\n\n"), std::string::npos) << r.output;
+    }
 }

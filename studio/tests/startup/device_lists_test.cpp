@@ -105,4 +105,19 @@ TEST_F(DeviceLists, SectionsWithoutLevelsDacOrModesGiveEmptyLists) {
     EXPECT_EQ(record.opened, std::vector<QString>{QString::fromStdString(folder.file("bin/9x5/Z9x5.pdf"))});
 }
 
+TEST_F(DeviceLists, LevelCountsOutOfRangeAreReadAsNinetyNineOrNone) {
+    folder.write_setup_ini("[System]\nSysChk=0\n"
+                           "[Y1]\nSymbol=Huge\nVout=2147483647\nCout=1\nPack=0x01\n"
+                           "[Y2]\nSymbol=Negative\nVout=-3\nCout=1\nPack=0x01\n");
+    // The form opens on the first device.
+    TForm1& main = start_studio();
+    ASSERT_EQ(main.CB_VoutSel->Count(), 100);
+    EXPECT_EQ(main.CB_VoutSel->Item(98), "VOUT[PWM] - Level 99");
+    EXPECT_EQ(main.CB_VoutSel->Item(99), "COUT[DAC]");
+    EXPECT_EQ(main.CB_VoutSel->Text(), "VOUT[PWM] - Level 1");
+
+    choose(main.CB_Device, "Negative");
+    EXPECT_EQ(items(main.CB_VoutSel), QStringList{"COUT[DAC]"});
+}
+
 }  // namespace

@@ -36,8 +36,11 @@ void label_watch::look() {
     if (label == nullptr) return;
     const QString text = label->text();
     const uint32_t color = font_color(label);
-    if (!states_.empty() && states_.back().text == text && states_.back().color == color) return;
-    states_.push_back({text, color, std::chrono::steady_clock::now()});
+    const auto now = std::chrono::steady_clock::now();
+    if (states_.empty() || states_.back().text != text || states_.back().color != color) {
+        states_.push_back({text, color, now, states_.empty() ? now : last_look_});
+    }
+    last_look_ = now;
 }
 
 std::vector<QString> label_watch::texts() const {

@@ -21,11 +21,14 @@ void plan_stand_in(const std::string& rules, const std::string& log);
 // The lines of a text file; none when it is missing.
 std::vector<std::string> text_lines(const std::string& path);
 
-// One state of a label as the user saw it.
+// One state of a label as the user saw it. It came after `before`, the last look that still found the state
+// before it, and by `at`, the look that found it: however late the looks come on a loaded machine, the time
+// between two changes is at most the later one's `at` less the earlier one's `before`.
 struct label_state {
     QString text;
     uint32_t color;  // 0xBBGGRR
     std::chrono::steady_clock::time_point at;
+    std::chrono::steady_clock::time_point before;
 };
 
 // Looks at a label every few milliseconds on the GUI thread (also inside the wait for a child) and keeps
@@ -40,6 +43,7 @@ private:
     void look();
     std::function<QLabel*()> find_;
     std::vector<label_state> states_;
+    std::chrono::steady_clock::time_point last_look_;
     QTimer timer_;
 };
 

@@ -31,9 +31,11 @@ protected:
     // Deletes both forms, as the end of the program does.
     void end_studio();
 
-    // Handles events until `done` holds or the time is up; false when it did not hold.
+    // Handles events until `done` holds or the time is up; false when it did not hold. The default limit is
+    // a guard against a wait that never ends: a start with a firmware update into the simulator takes seconds,
+    // and many times that on a busy machine.
     static bool wait_until(const std::function<bool()>& done,
-                           std::chrono::milliseconds limit = std::chrono::seconds(30));
+                           std::chrono::milliseconds limit = std::chrono::seconds(180));
 
     // Expects a message box with this caption (and text, when not empty) and answers it.
     void expect_box(const QString& caption, const QString& text, int answer);

@@ -79,7 +79,7 @@ x_session::x_session() {
     // Xvfb writes its display number once it accepts clients.
     std::string number;
     pollfd waiting{pipe_ends[0], POLLIN, 0};
-    while (pid_ > 0 && ::poll(&waiting, 1, 20000) == 1) {
+    while (pid_ > 0 && ::poll(&waiting, 1, 60000) == 1) {
         char c;
         if (::read(pipe_ends[0], &c, 1) != 1 || c == '\n') break;
         number += c;
@@ -164,7 +164,7 @@ program_process::program_process(const std::string& path, const std::vector<std:
 
 program_process::~program_process() {
     if (running()) kill(SIGKILL);
-    wait_for_exit(std::chrono::seconds(10));
+    wait_for_exit(std::chrono::seconds(60));
 }
 
 bool program_process::running() {

@@ -94,7 +94,10 @@ TEST_F(writer_page, APipeChosenInTheDialogIsRefusedWithoutBlockingTheWindow) {
     // instead of hanging.
     std::atomic<bool> done{false};
     std::thread rescue([&] {
-        for (int waited = 0; waited < 500 && !done; ++waited) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (!done && std::chrono::steady_clock::now() < until) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
         if (done) return;
         ADD_FAILURE() << "the page waited on the pipe";
         const int end = ::open(pipe.c_str(), O_WRONLY);

@@ -128,13 +128,15 @@ TEST_F(link_test, probe_time_out_is_a_parameter) {
         first_burst_unanswered.insert(first_burst_unanswered.end(), {"--no-answer", std::to_string(report)});
     }
     ASSERT_TRUE(sim.start(first_burst_unanswered));
-    writer_link link(sim.backend(), 100);  // the firmware updater's probe
+    // Longer than the default, so that only the waits given can make the time: a lower bound, which a busy
+    // machine cannot break.
+    writer_link link(sim.backend(), 1000);
     // Three waits run out: emptying the input before each attempt, and the
     // first answer of the burst of 64.
-    const long waited = elapsed_ms([&] { ASSERT_TRUE(link.open_writer(kWriterVendorId, kWriterProductId, 64, 0, false)); });
+    const long waited =
+        elapsed_ms([&] { ASSERT_TRUE(link.open_writer(kWriterVendorId, kWriterProductId, 64, 0, false)); });
     EXPECT_EQ(link.get_pipe_depth(), 32);
-    EXPECT_GE(waited, 3 * 100 - 10);
-    EXPECT_LT(waited, 3 * 200 - 10);
+    EXPECT_GE(waited, 3 * 1000 - 10);
 }
 
 TEST_F(link_test, probe_is_bounded_by_the_request) {
@@ -145,14 +147,17 @@ TEST_F(link_test, probe_is_bounded_by_the_request) {
 
 // Reports.
 
+// The wait for an answer that comes: it ends when the answer is there, so it can be long enough for a busy machine.
+constexpr int kAnswerComes = 10000;
+
 TEST_F(link_test, each_answer_carries_the_result_of_the_report_before) {
     open();
     uint8_t answer[65];
     std::memset(answer, 0xEE, sizeof answer);
     ASSERT_TRUE(link->send_report(payload_of(writer_command::stream_end, 0x11).data()));
-    ASSERT_EQ(link->receive_report(answer, 1000), 64);
+    ASSERT_EQ(link->receive_report(answer, kAnswerComes), 64);
     ASSERT_TRUE(link->send_report(payload_of(writer_command::stream_end, 0x22).data()));
-    ASSERT_EQ(link->receive_report(answer, 1000), 64);
+    ASSERT_EQ(link->receive_report(answer, kAnswerComes), 64);
     EXPECT_EQ(answer[10], 0x11);
     EXPECT_EQ(answer[64], 0);  // a zero after the payload
 }
@@ -164,10 +169,10 @@ TEST_F(link_test, time_out_then_a_clean_read) {
     const long waited = elapsed_ms([&] { EXPECT_EQ(link->receive_report(answer, 300), 0); });
     EXPECT_GE(waited, 280);
     ASSERT_TRUE(link->send_report(payload_of(writer_command::stream_end, 0x32).data()));
-    ASSERT_EQ(link->receive_report(answer, 1000), 64);
+    ASSERT_EQ(link->receive_report(answer, kAnswerComes), 64);
     EXPECT_EQ(answer[10], 0x31);
     ASSERT_TRUE(link->send_report(payload_of(writer_command::stream_end, 0x33).data()));
-    ASSERT_EQ(link->receive_report(answer, 1000), 64);
+    ASSERT_EQ(link->receive_report(answer, kAnswerComes), 64);
     EXPECT_EQ(answer[10], 0x32);
 }
 
@@ -194,7 +199,7 @@ TEST_F(link_test, drain_discards_surplus_answers) {
     open({"--extra-from", "65"});
     uint8_t answer[65];
     ASSERT_TRUE(link->send_report(payload_of(writer_command::stream_end, 0x51).data()));
-    ASSERT_EQ(link->receive_report(answer, 1000), 64);
+    ASSERT_EQ(link->receive_report(answer, kAnswerComes), 64);
     link->drain_input();
     EXPECT_EQ(link->receive_report(answer, 100), 0);
 }
@@ -203,14 +208,14 @@ TEST_F(link_test, a_lost_connection_fails_at_once) {
     open({"--drop-at", "66"});
     uint8_t answer[65];
     ASSERT_TRUE(link->send_report(payload_of(writer_command::stream_end).data()));
-    ASSERT_EQ(link->receive_report(answer, 1000), 64);
+    ASSERT_EQ(link->receive_report(answer, kAnswerComes), 64);
     link->send_report(payload_of(writer_command::stream_end).data());
     const long waited = elapsed_ms([&] {
-        EXPECT_EQ(link->receive_report(answer, 5000), 0);
+        EXPECT_EQ(link->receive_report(answer, 30000), 0);
         EXPECT_FALSE(link->receive_raw_report(answer, 65));
         EXPECT_FALSE(link->send_report(payload_of(writer_command::stream_end).data()));
     });
-    EXPECT_LT(waited, 1000);
+    EXPECT_LT(waited, 10000);  // far from the wait given
 }
 
 TEST_F(link_test, non_overlapped_reads_use_their_own_bound) {

@@ -51,7 +51,7 @@ public:
 
     // Starts the simulator with these arguments besides --socket, --log and
     // --memory, and waits until it accepts connections. False when it did not
-    // come up within five seconds.
+    // come up within half a minute (it takes milliseconds, but the machine may be busy).
     bool start(const std::vector<std::string>& arguments = {}) {
         stop();
         if (folder_.empty()) return false;
@@ -75,7 +75,7 @@ public:
             ::_exit(127);
         }
         if (pid_ < 0) return false;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         while (std::chrono::steady_clock::now() < deadline) {
             struct stat status {};
             if (::stat(socket_path().c_str(), &status) == 0 && S_ISSOCK(status.st_mode)) return true;
@@ -153,3 +153,15 @@ private:
     std::string folder_;
     pid_t pid_ = -1;
 };
+
+// Tries `open` every few milliseconds until it succeeds, as a user retries a writer that restarts, for at most
+// `limit`; its last result. A restart's length is the simulator's to keep, not the test's to guess at.
+template <typename Open>
+bool open_once_back(Open open, std::chrono::seconds limit = std::chrono::seconds(30)) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!open()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
