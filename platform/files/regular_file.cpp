@@ -32,13 +32,18 @@ file_identity owned_descriptor::identity() const {
 }
 
 owned_descriptor open_regular_input(const std::string& path, std::string& error) {
-    // O_NONBLOCK: opening a pipe without a writer returns at once.
+    // The kind is checked before opening, so that a pipe or a device is refused without being opened, and again
+    // on the open file. O_NONBLOCK: a pipe without a writer put in its place meanwhile still opens at once.
+    struct stat info;
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        error = path + ": not a regular file";
+        return {};
+    }
     owned_descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (!fd) {
         error = path + ": " + std::strerror(errno);
         return {};
     }
-    struct stat info;
     if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         error = path + ": not a regular file";
         return {};
