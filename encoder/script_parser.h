@@ -7,7 +7,7 @@
 #include <optional>
 #include <string_view>
 
-#include "encoder_script.h"
+#include "tonepack_script.h"
 
 struct script_parse_result {
     encoder_script script;              // complete only when error is empty

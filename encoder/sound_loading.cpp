@@ -33,7 +33,7 @@ loaded_sounds load_sounds(const encoder_script& script) {
         if (sound.kind == sound_kind::silence) continue;
         const std::string where = at_line(sound.line) + sound.id + ": ";
         std::string error;
-        const input_descriptor input = open_regular_input(sound.path, error);
+        const owned_descriptor input = open_regular_input(sound.path, error);
         if (!input) throw run_failure{kTonepackSoundUnusable, where + error};
         mono_wave wave;
         if (!wave.open(input.get(), error))

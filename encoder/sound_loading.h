@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "encoder_script.h"
-#include "regular_input.h"
+#include "regular_file.h"
+#include "tonepack_script.h"
 
 struct loaded_sounds {
     std::vector<std::vector<uint8_t>> samples;  // per script sound, in order; empty for a silence

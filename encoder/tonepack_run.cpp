@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "output_file.h"
+#include "tonepack_output.h"
 #include "run_failure.h"
 #include "script_parser.h"
 #include "sound_loading.h"

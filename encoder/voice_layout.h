@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "encoder_script.h"
+#include "tonepack_script.h"
 
 // Bytes before the first sound: header, group table and entries.
 uint64_t voice_tables_size(const encoder_script& script);

@@ -12,10 +12,11 @@
 #include <string_view>
 #include <vector>
 
-#include "encoder_script.h"
+#include "encoder_script_files.h"
 #include "fuzz_support.h"
 #include "fuzzed_project.h"
 #include "script_parser.h"
+#include "tonepack_script.h"
 
 namespace {
 

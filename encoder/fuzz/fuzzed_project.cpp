@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "device_vocabulary.h"
-#include "encoder_script.h"
+#include "encoder_script_files.h"
 
 namespace {
 

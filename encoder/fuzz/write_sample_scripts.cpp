@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "encoder_script.h"
+#include "encoder_script_files.h"
 
 namespace {
 

@@ -38,7 +38,7 @@ int chk_main(int argc, const char* const argv[]) {
     // Only a regular file counts: a pipe opened this way would keep the
     // checksum waiting for bytes that never come. The image is only read, so
     // a file its user may not write is checked all the same.
-    state.image = open_regular_file(path, "rb");
+    state.image = open_regular_file(path);
     if (!state.image) {
         state.log.say(kFileError, path);
         chk_close_files(state);

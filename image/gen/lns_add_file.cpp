@@ -121,7 +121,7 @@ int lns_add_file(const char* value) {
     // a regular file is appended: a folder would append nothing and still
     // report success, and a template in a pipe could not be rewound after its
     // header record was read.
-    lns.input = open_regular_file(path, "rb");
+    lns.input = open_regular_file(path);
     if (!lns.input || same_file(lns.input, lns.output) || same_file(lns.input, lns.duplicate)) {
         close_input();
         lns.log.say("input file open error.\n");

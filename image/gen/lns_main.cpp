@@ -74,7 +74,7 @@ int lns_main(int argc, char** argv) {
     lns.log.say("------- QavGen V1.8 (2010.03.10)---------\n");
     // Only a regular file is a script: a folder opens for reading but has no lines, and a pipe would wait for a
     // writer that may never come.
-    lns.script = open_regular_file(argv[1], "r");
+    lns.script = open_regular_file(argv[1]);
     if (!lns.script) {
         lns.log.say("Err: open link-script      <%s>.\n\n", argv[1]);
         lns_close_all(false);

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "chip_table.h"
+#include "chip_device_table.h"
 #include "offered_devices.h"
 
 // The whole PDF file.

@@ -38,7 +38,7 @@ struct chip_pair {
 
 // Every device and mode that setup.ini offers, each found in the table.
 bool offered_pairs(const fs::path& setup_ini, std::vector<chip_pair>& pairs, std::string& error) {
-    const owned_file probe(open_regular_file(setup_ini.c_str(), "rb"));
+    const owned_file probe(open_regular_file(setup_ini.string()));
     if (!probe) {
         error = "cannot read " + setup_ini.string();
         return false;

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "chip_table.h"
+#include "chip_device_table.h"
 #include "template_image.h"
 
 // "Y122.pgm": the image template KovaStudio's link script names for the

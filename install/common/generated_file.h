@@ -1,4 +1,5 @@
-// Writing a generated file whole, for the build-time generators.
+// Writing a generated file whole, for the build-time generators, which name
+// the file in their messages.
 #pragma once
 
 #include <cstdint>

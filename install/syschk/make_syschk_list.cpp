@@ -58,7 +58,7 @@ std::string list_text(const std::vector<listed_file>& files) {
 
 // Every entry read back must name its file and code unchanged, one line each.
 bool names_come_back(const std::string& path, const std::vector<listed_file>& files) {
-    const owned_file list(open_regular_file(path.c_str(), "rb"));
+    const owned_file list(open_regular_file(path));
     if (!list) {
         std::fprintf(stderr, "make_syschk_list: cannot read back %s\n", path.c_str());
         return false;

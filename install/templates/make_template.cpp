@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "output_file.h"
 #include "parse_hex.h"
 #include "template_image.h"
 
@@ -44,8 +45,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
-    FILE* out = std::fopen(argv[1], "wb");
-    if (!out || std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size() || std::fclose(out) != 0) {
+    if (!write_whole_file(argv[1], bytes)) {
         std::fprintf(stderr, "cannot write %s\n", argv[1]);
         return 1;
     }

@@ -1,6 +1,6 @@
 #include "checksum_report.h"
 
-#include "text_file.h"
+#include "regular_file.h"
 
 namespace {
 
@@ -50,5 +50,5 @@ checksum_query_result checksum_query_outcome(int exit_code, const std::optional<
 }
 
 std::optional<std::string> read_checksum_report(const std::string& report_path) {
-    return read_regular_text(report_path);
+    return read_regular_file(report_path);
 }

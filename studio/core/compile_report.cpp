@@ -45,7 +45,7 @@ int write_compile_report(const std::string& report_path, const std::string& tabl
                          const std::function<checksum_query_result()>& query_checksum) {
     owned_file report = create_output_file(report_path);
     if (!report) return kReportNotCreated;
-    const owned_file table(open_regular_file(table_path.c_str(), "rb"));
+    const owned_file table(open_regular_file(table_path));
     if (!table) return close_output_file(report) ? kReportTableNotOpened : kReportWriteFailed;
     // The head is on disk before the checker runs, so that a full disk is found without running it.
     if (!put_text(report.get(), compile_report_head(device_text, dat_path)) || !flush_output(report.get())) {

@@ -50,7 +50,7 @@ int first_entry(const TDeviceTable& table, std::string TDeviceEntry::*field, con
 
 // The text header as far as it was read, up to its first zero byte.
 std::string text_header(const std::string& dat_path) {
-    const owned_file file(open_regular_file(dat_path.c_str(), "rb"));
+    const owned_file file(open_regular_file(dat_path));
     if (!file || std::fseek(file.get(), kTextHeaderStart, SEEK_SET) != 0) return {};
     char bytes[kTextHeaderLength];
     const size_t count = std::fread(bytes, 1, sizeof bytes, file.get());

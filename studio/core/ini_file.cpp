@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "text_file.h"
+#include "regular_file.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ std::string trimmed(const std::string& text) {
 
 std::optional<std::string> ini_file::find(const std::string& section, const std::string& key) const {
     if (path_.empty()) return std::nullopt;
-    const std::optional<std::string> content = read_regular_text(path_);
+    const std::optional<std::string> content = read_regular_file(path_);
     if (!content) return std::nullopt;
     std::istringstream file(*content);
     bool in_section = false;

@@ -82,9 +82,8 @@ int write_link_script(const project_snapshot& project, const std::string& offset
                       const std::string& program_folder, const std::string& dat_path) {
     const link_script_plan plan = plan_link_script(project, offset_text, program_folder, dat_path);
     if (!plan.opens_file) return plan.result;
-    owned_file script = create_output_file(program_folder + kLinkScriptFile);
-    if (!script) return kLinkNotOpened;
-    const bool written = put_text(script.get(), plan.text);
-    if (!close_output_file(script) || !written) return kLinkWriteFailed;
+    const whole_file_write written = write_whole_file(program_folder + kLinkScriptFile, plan.text);
+    if (written.outcome == whole_file_write::not_created) return kLinkNotOpened;
+    if (!written) return kLinkWriteFailed;
     return plan.result;
 }

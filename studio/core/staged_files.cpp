@@ -1,5 +1,6 @@
 #include "staged_files.h"
 
+#include "output_file.h"
 #include "written_path.h"
 
 #include <fcntl.h>
@@ -8,19 +9,8 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <random>
 
 namespace {
-
-// Eight letters or digits: nothing in them that the command lines or the link script would have to quote.
-std::string random_letters() {
-    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::random_device source;
-    std::uniform_int_distribution<size_t> pick(0, sizeof kLetters - 2);
-    std::string letters;
-    for (int i = 0; i < 8; ++i) letters += kLetters[pick(source)];
-    return letters;
-}
 
 // The file system cannot swap two names at once: the rename then replaces the target without a way back.
 bool swap_unsupported(int error) { return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP; }
@@ -38,23 +28,17 @@ std::optional<std::string> staged_files::stage(const std::string& path) {
     struct stat existing {};
     const bool exists = ::lstat(target->c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) return std::nullopt;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string temporary = (target->parent_path() / (".kova-" + random_letters())).string();
-        // Made with the default bits, which the user's file-creation mask trims as it trims any new file.
-        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd < 0) {
-            if (errno == EEXIST) continue;
-            return std::nullopt;
-        }
-        const bool kept_bits = !exists || ::fchmod(fd, existing.st_mode & 0777) == 0;
-        if (::close(fd) != 0 || !kept_bits) {
-            ::unlink(temporary.c_str());
-            return std::nullopt;
-        }
-        files_.push_back({target->string(), temporary});
-        return temporary;
+    // Named so that nothing in the name needs quoting on the command lines or in the link script.
+    std::string temporary;
+    owned_descriptor fd = create_temporary((target->parent_path() / ".kova-").string(), temporary);
+    if (!fd) return std::nullopt;
+    const bool kept_bits = !exists || ::fchmod(fd.get(), existing.st_mode & 0777) == 0;
+    if (::close(fd.release()) != 0 || !kept_bits) {
+        ::unlink(temporary.c_str());
+        return std::nullopt;
     }
-    return std::nullopt;
+    files_.push_back({target->string(), temporary});
+    return temporary;
 }
 
 bool staged_files::put_in_place(staged& file) {

@@ -62,7 +62,7 @@ bool read_list_line(FILE* file, std::string& line) {
 }
 
 std::optional<uint32_t> file_byte_sum(const std::string& path) {
-    const owned_file file(open_regular_file(path.c_str(), "rb"));
+    const owned_file file(open_regular_file(path));
     if (!file) return std::nullopt;
     uint32_t sum = 0;
     unsigned char buffer[65536];
@@ -83,7 +83,7 @@ std::string format_file_code(uint32_t sum) {
 system_check_result check_system_files(const std::string& program_folder,
                                        const std::function<void()>& before_each_line) {
     const std::string bin = program_folder + "bin/";
-    const owned_file list(open_regular_file((bin + kSystemFileListName).c_str(), "rb"));
+    const owned_file list(open_regular_file(bin + kSystemFileListName));
     if (!list) return {system_check_result::list_missing, bin + kSystemFileListName, "", ""};
     std::string line;
     for (;;) {

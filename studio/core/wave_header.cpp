@@ -1,16 +1,14 @@
 #include "wave_header.h"
 
-#include <cstdio>
-
 #include "mono_wave.h"
 #include "regular_file.h"
 
 std::optional<wave_header> read_wave_header(const std::string& path) {
-    const owned_file file(open_regular_file(path.c_str(), "rb"));
+    std::string error;
+    const owned_descriptor file = open_regular_input(path, error);
     if (!file) return std::nullopt;
     mono_wave wave;
-    std::string error;
-    if (!wave.open(fileno(file.get()), error)) return std::nullopt;
+    if (!wave.open(file.get(), error)) return std::nullopt;
     return wave_header{wave.rate(), wave.samples()};
 }
 

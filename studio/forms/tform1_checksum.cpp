@@ -13,8 +13,7 @@ checksum_query_result TForm1::GetImageCheckSum(const QString& dat_path, const QS
     if (rom_size == "NULL") return {false, failed};
     const std::string report = ProgramFolder() + kChecksumReportFile;
     // QavChk appends to its report; a report that cannot be emptied would be read with an older run's lines.
-    owned_file emptied = create_output_file(report);
-    if (!emptied || !close_output_file(emptied)) return {false, failed};
+    if (!write_whole_file(report, "")) return {false, failed};
     const int result = RunChildProgram(
         image_checker_command_line(ProgramFolder(), dat_path.toStdString(), rom_size.toStdString()), LastThread);
     const std::optional<std::string> text = result == 0 ? read_checksum_report(report) : std::nullopt;

@@ -10,7 +10,7 @@
 #include "compile_commands.h"
 #include "compile_report.h"
 #include "dat_path_rules.h"
-#include "encoder_script.h"
+#include "encoder_script_files.h"
 #include "link_script.h"
 #include "my_thread.h"
 #include "pipeline_files.h"

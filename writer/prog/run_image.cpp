@@ -27,7 +27,7 @@ int open_image(writer_run& run) {
     // The image is only read: a file its user may not write serves as well.
     // Only a regular file counts, since opening a pipe to read would wait for
     // a writer that may never come.
-    run.image.file = open_regular_file(run.args[1].c_str(), "rb");
+    run.image.file = open_regular_file(run.args[1]);
     if (!run.image.file) {
         std::fputs("\n", stdout);
         return kExitImage;

@@ -3,9 +3,9 @@
 // chip selection, one operation, summary.
 #pragma once
 
-#include "chip_table.h"
 #include "function_word.h"
 #include "image_input.h"
+#include "writer_chip_table.h"
 #include "writer_link.h"
 #include "writer_series.h"
 

@@ -3,7 +3,7 @@
 // functions (Freq, the trim after programming, the read-protect probe).
 #pragma once
 
-#include "chip_table.h"
+#include "writer_chip_table.h"
 
 struct writer_series {
     const char* banner_line;

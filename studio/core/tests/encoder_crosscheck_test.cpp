@@ -11,7 +11,7 @@
 #include <optional>
 
 #include "child_process.h"
-#include "encoder_script.h"
+#include "encoder_script_files.h"
 #include "memory_estimate.h"
 #include "test_files.h"
 #include "test_wave.h"

@@ -10,7 +10,7 @@
 #include "command_line.h"
 #include "compile_commands.h"
 #include "compile_report.h"
-#include "encoder_script.h"
+#include "encoder_script_files.h"
 #include "link_script.h"
 #include "pipeline_test_support.h"
 #include "template_image.h"

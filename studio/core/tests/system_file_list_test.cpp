@@ -87,7 +87,7 @@ TEST(ListLines, LineFeedsEndLinesAndOneCarriageReturnBeforeThemGoes) {
     const std::string path = test_folder() + "/list";
     const std::string long_line(10240, 'L');
     write_text(path, "a\r\nb\n\r\n\nc\rd\r\r\n" + long_line + "\nlast");
-    const owned_file file(open_regular_file(path.c_str(), "rb"));
+    const owned_file file(open_regular_file(path));
     ASSERT_TRUE(file);
     std::vector<std::string> lines;
     std::string line;

@@ -4,7 +4,7 @@
 #include "command_line.h"
 #include "compile_commands.h"
 #include "device_vocabulary.h"
-#include "encoder_script.h"
+#include "encoder_script_files.h"
 #include "image_header.h"
 #include "image_reader.h"
 #include "ini_file.h"

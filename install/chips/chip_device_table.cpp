@@ -1,4 +1,4 @@
-#include "chip_table.h"
+#include "chip_device_table.h"
 
 #include "device_vocabulary.h"
 

@@ -1,5 +1,5 @@
 // The chip tables of both builds.
-#include "chip_table.h"
+#include "writer_chip_table.h"
 #include "writer_series.h"
 
 #include <gtest/gtest.h>

@@ -4,8 +4,8 @@
 #include <set>
 
 #include "application_note.h"
+#include "chip_device_table.h"
 #include "chip_files.h"
-#include "chip_table.h"
 #include "device_vocabulary.h"
 #include "ini_file.h"
 #include "pdf_check.h"

@@ -1,4 +1,4 @@
-#include "encoder_script.h"
+#include "encoder_script_files.h"
 
 #include <sys/stat.h>
 

@@ -1,4 +1,4 @@
-#include "regular_input.h"
+#include "regular_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,39 +7,43 @@
 #include <cerrno>
 #include <cstring>
 
-input_descriptor& input_descriptor::operator=(input_descriptor&& other) noexcept {
+owned_descriptor& owned_descriptor::operator=(owned_descriptor&& other) noexcept {
     if (this != &other) {
         if (fd_ >= 0) ::close(fd_);
-        fd_ = other.fd_;
-        other.fd_ = -1;
+        fd_ = other.release();
     }
     return *this;
 }
 
-input_descriptor::~input_descriptor() {
+owned_descriptor::~owned_descriptor() {
     if (fd_ >= 0) ::close(fd_);
 }
 
-file_identity input_descriptor::identity() const {
+int owned_descriptor::release() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+}
+
+file_identity owned_descriptor::identity() const {
     struct stat info;
     if (::fstat(fd_, &info) != 0) return {};
     return {static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)};
 }
 
-std::optional<file_identity> identity_of_path(const std::string& path) {
+owned_descriptor open_regular_input(const std::string& path, std::string& error) {
+    // The kind is checked before opening, so that a pipe or a device is refused without being opened, and again
+    // on the open file. O_NONBLOCK: a pipe without a writer put in its place meanwhile still opens at once.
     struct stat info;
-    if (::stat(path.c_str(), &info) != 0) return std::nullopt;
-    return file_identity{static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)};
-}
-
-input_descriptor open_regular_input(const std::string& path, std::string& error) {
-    // O_NONBLOCK: opening a pipe without a writer returns at once.
-    input_descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        error = path + ": not a regular file";
+        return {};
+    }
+    owned_descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (!fd) {
         error = path + ": " + std::strerror(errno);
         return {};
     }
-    struct stat info;
     if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         error = path + ": not a regular file";
         return {};
@@ -52,8 +56,22 @@ input_descriptor open_regular_input(const std::string& path, std::string& error)
     return fd;
 }
 
+FILE* open_regular_file(const std::string& path) {
+    std::string error;
+    owned_descriptor fd = open_regular_input(path, error);
+    FILE* const file = fd ? ::fdopen(fd.get(), "rb") : nullptr;
+    if (file) fd.release();
+    return file;
+}
+
+std::optional<std::string> read_regular_file(const std::string& path) {
+    file_identity identity;
+    std::string error;
+    return read_regular_file(path, identity, error);
+}
+
 std::optional<std::string> read_regular_file(const std::string& path, file_identity& identity, std::string& error) {
-    const input_descriptor fd = open_regular_input(path, error);
+    const owned_descriptor fd = open_regular_input(path, error);
     if (!fd) return std::nullopt;
     identity = fd.identity();
     std::string content;

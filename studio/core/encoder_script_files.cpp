@@ -1,4 +1,4 @@
-#include "encoder_script.h"
+#include "encoder_script_files.h"
 
 #include "decimal_text.h"
 #include "group_item_list.h"

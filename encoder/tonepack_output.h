@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "regular_input.h"
+#include "regular_file.h"
 
 // Throws run_failure when `path` names something other than a regular file
 // (a folder, a pipe, a link) or a file this run reads.

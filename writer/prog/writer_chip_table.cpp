@@ -1,4 +1,4 @@
-#include "chip_table.h"
+#include "writer_chip_table.h"
 
 #include <cstdio>
 #include <strings.h>

@@ -1,0 +1,131 @@
+#include "output_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <random>
+
+namespace {
+
+bool is_pipe_or_socket(const struct stat& info) { return S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode); }
+
+std::string system_error(const std::string& path) { return path + ": " + std::strerror(errno); }
+
+// The descriptor as a stdio file; nullptr with `failure` set when that fails.
+owned_file stdio_output(owned_descriptor fd, const std::string& path, std::string& failure) {
+    owned_file file(::fdopen(fd.get(), "wb"));
+    if (!file) {
+        failure = system_error(path);
+        return nullptr;
+    }
+    fd.release();
+    return file;
+}
+
+// Created or truncated for writing; nullptr with `failure` saying why.
+owned_file open_output(const std::string& path, std::string& failure) {
+    // The kind is checked before opening, so that a pipe is refused without being opened, and again on the open
+    // file. O_NONBLOCK: a pipe put in its place meanwhile fails the open instead of waiting for a reader.
+    struct stat info {};
+    const char* const refused = "a pipe or socket, not a file";
+    if (::stat(path.c_str(), &info) == 0 && is_pipe_or_socket(info)) {
+        failure = path + ": " + refused;
+        return nullptr;
+    }
+    owned_descriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666));
+    if (!fd) {
+        failure = system_error(path);
+        return nullptr;
+    }
+    if (::fstat(fd.get(), &info) != 0 || is_pipe_or_socket(info)) {
+        failure = path + ": " + refused;
+        return nullptr;
+    }
+    const int flags = ::fcntl(fd.get(), F_GETFL);
+    if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        failure = system_error(path);
+        return nullptr;
+    }
+    return stdio_output(std::move(fd), path, failure);
+}
+
+// Writes the content and closes the file; false with `failure` naming `path` when either fails.
+bool write_and_close(owned_file& file, std::string_view content, const std::string& path, std::string& failure) {
+    bool written = put_text(file.get(), content);
+    if (!written) failure = system_error(path);
+    if (!close_output_file(file) && written) {
+        written = false;
+        failure = system_error(path);
+    }
+    return written;
+}
+
+whole_file_write write_in_place(const std::string& path, std::string_view content) {
+    whole_file_write result;
+    owned_file file = open_output(path, result.failure);
+    if (!file) result.outcome = whole_file_write::not_created;
+    else if (!write_and_close(file, content, path, result.failure)) result.outcome = whole_file_write::not_written;
+    return result;
+}
+
+whole_file_write write_by_rename(const std::string& path, std::string_view content) {
+    // In the file's own folder, so that the rename stays within one file system.
+    const size_t slash = path.rfind('/');
+    const size_t name_start = slash == std::string::npos ? 0 : slash + 1;
+    whole_file_write result;
+    std::string temporary;
+    owned_descriptor fd = create_temporary(path.substr(0, name_start) + "." + path.substr(name_start) + ".",
+                                           temporary);
+    if (!fd) return {whole_file_write::not_created, system_error(temporary)};
+    owned_file file = stdio_output(std::move(fd), temporary, result.failure);
+    if (!file || !write_and_close(file, content, temporary, result.failure)) {
+        result.outcome = whole_file_write::not_written;
+    } else if (::rename(temporary.c_str(), path.c_str()) != 0) {
+        result = {whole_file_write::not_written, system_error(path)};
+    }
+    if (!result) ::unlink(temporary.c_str());
+    return result;
+}
+
+std::string random_letters() {
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device source;
+    std::uniform_int_distribution<size_t> pick(0, sizeof kLetters - 2);
+    std::string letters;
+    for (int i = 0; i < 8; ++i) letters += kLetters[pick(source)];
+    return letters;
+}
+
+}  // namespace
+
+owned_file create_output_file(const std::string& path) {
+    std::string failure;
+    return open_output(path, failure);
+}
+
+bool put_text(FILE* file, std::string_view text) {
+    return std::fwrite(text.data(), 1, text.size(), file) == text.size() && !std::ferror(file);
+}
+
+bool flush_output(FILE* file) { return std::fflush(file) == 0; }
+
+bool close_output_file(owned_file& file) {
+    FILE* const open_file = file.release();
+    return open_file == nullptr || std::fclose(open_file) == 0;
+}
+
+whole_file_write write_whole_file(const std::string& path, std::string_view content, whole_file how) {
+    return how == whole_file::by_rename ? write_by_rename(path, content) : write_in_place(path, content);
+}
+
+owned_descriptor create_temporary(const std::string& prefix, std::string& path) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        path = prefix + random_letters();
+        owned_descriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        if (fd || errno != EEXIST) return fd;
+    }
+    return {};
+}
