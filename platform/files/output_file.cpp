@@ -1,5 +1,7 @@
 #include "output_file.h"
 
+#include "open_without_waiting.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,7 +12,7 @@
 
 namespace {
 
-bool is_pipe_or_socket(const struct stat& info) { return S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode); }
+bool is_pipe_or_socket(mode_t kind) { return S_ISFIFO(kind) || S_ISSOCK(kind); }
 
 std::string system_error(const std::string& path) { return path + ": " + std::strerror(errno); }
 
@@ -25,30 +27,12 @@ owned_file stdio_output(owned_descriptor fd, const std::string& path, std::strin
     return file;
 }
 
-// Created or truncated for writing; nullptr with `failure` saying why.
+// Created or truncated for writing; nullptr with `failure` saying why. A device is written like a file.
 owned_file open_output(const std::string& path, std::string& failure) {
-    // The kind is checked before opening, so that a pipe is refused without being opened, and again on the open
-    // file. O_NONBLOCK: a pipe put in its place meanwhile fails the open instead of waiting for a reader.
-    struct stat info {};
-    const char* const refused = "a pipe or socket, not a file";
-    if (::stat(path.c_str(), &info) == 0 && is_pipe_or_socket(info)) {
-        failure = path + ": " + refused;
-        return nullptr;
-    }
-    owned_descriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666));
-    if (!fd) {
-        failure = system_error(path);
-        return nullptr;
-    }
-    if (::fstat(fd.get(), &info) != 0 || is_pipe_or_socket(info)) {
-        failure = path + ": " + refused;
-        return nullptr;
-    }
-    const int flags = ::fcntl(fd.get(), F_GETFL);
-    if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
-        failure = system_error(path);
-        return nullptr;
-    }
+    owned_descriptor fd = open_without_waiting(
+        path, O_WRONLY | O_CREAT | O_TRUNC | O_NOCTTY, 0666, [](mode_t kind) { return !is_pipe_or_socket(kind); },
+        "a pipe or socket, not a file", failure);
+    if (!fd) return nullptr;
     return stdio_output(std::move(fd), path, failure);
 }
 

@@ -1,5 +1,7 @@
 #include "regular_file.h"
 
+#include "open_without_waiting.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -31,29 +33,33 @@ file_identity owned_descriptor::identity() const {
     return {static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)};
 }
 
-owned_descriptor open_regular_input(const std::string& path, std::string& error) {
-    // The kind is checked before opening, so that a pipe or a device is refused without being opened, and again
-    // on the open file. O_NONBLOCK: a pipe without a writer put in its place meanwhile still opens at once.
+owned_descriptor open_without_waiting(const std::string& path, int flags, mode_t permissions,
+                                      bool (*accepted)(mode_t kind), const char* refusal, std::string& error) {
     struct stat info;
-    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
-        error = path + ": not a regular file";
+    if (::stat(path.c_str(), &info) == 0 && !accepted(info.st_mode)) {
+        error = path + ": " + refusal;
         return {};
     }
-    owned_descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    owned_descriptor fd(::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, permissions));
     if (!fd) {
         error = path + ": " + std::strerror(errno);
         return {};
     }
-    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        error = path + ": not a regular file";
+    if (::fstat(fd.get(), &info) != 0 || !accepted(info.st_mode)) {
+        error = path + ": " + refusal;
         return {};
     }
-    const int flags = ::fcntl(fd.get(), F_GETFL);
-    if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    const int status = ::fcntl(fd.get(), F_GETFL);
+    if (status < 0 || ::fcntl(fd.get(), F_SETFL, status & ~O_NONBLOCK) != 0) {
         error = path + ": " + std::strerror(errno);
         return {};
     }
     return fd;
+}
+
+owned_descriptor open_regular_input(const std::string& path, std::string& error) {
+    return open_without_waiting(
+        path, O_RDONLY | O_NOCTTY, 0, [](mode_t kind) { return S_ISREG(kind); }, "not a regular file", error);
 }
 
 FILE* open_regular_file(const std::string& path) {

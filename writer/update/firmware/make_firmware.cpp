@@ -21,7 +21,8 @@ int main(int argc, char** argv) {
                          "#include \"built_in_firmware.h\"\n\nconst uint8_t built_in_firmware[kFirmwareSize] = {\n";
     for (size_t i = 0; i < stored.size(); ++i) {
         char byte[16];
-        std::snprintf(byte, sizeof byte, "%s0x%02X,%s", i % 16 == 0 ? "    " : " ", stored[i], i % 16 == 15 ? "\n" : "");
+        const char* before = i % 16 == 0 ? "    " : " ";
+        std::snprintf(byte, sizeof byte, "%s0x%02X,%s", before, stored[i], i % 16 == 15 ? "\n" : "");
         source += byte;
     }
     source += "};\n";
