@@ -1,5 +1,5 @@
 // How fast tonepack encodes 8-bit samples of each kind: the codecs alone, and
-// whole runs that read an 8 MiB WAV file through libsndfile and write the
+// whole runs that read an 8 MiB WAV file and write the
 // voice data. Scratch files go to a folder beside this program.
 #include <benchmark/benchmark.h>
 #include <unistd.h>

@@ -109,7 +109,7 @@ TEST_F(Contract, SoundFilesMustBeMonoEightBitPcmWaveFiles) {
     wave_spec wide, narrow, stereo, float_format;
     wide.bits = 16;
     wide.data.assign(200, 0);
-    narrow.bits = 7;  // bytes to libsndfile, but not 8-bit samples
+    narrow.bits = 7;  // a byte a sample, but not 8-bit samples
     narrow.data.assign(200, 64);
     stereo.channels = 2;
     stereo.data.assign(200, 128);

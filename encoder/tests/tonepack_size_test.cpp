@@ -2,30 +2,20 @@
 // memory estimate left for it (the estimate minus Offset), and exactly that
 // room for a project of plain PCM sounds; its groups and entries are the
 // project's and its sounds play back as recorded.
-#include <sndfile.h>
-
 #include <algorithm>
 
 #include "tonepack_fixture.h"
+#include "wave_header.h"
 
 namespace {
 
-// The sound's size as KovaStudio lists it: the samples of its data chunk, as
-// libsndfile counts them.
-uint64_t listed_size(const std::string& path) {
-    SF_INFO info{};
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
-    if (!file) return 0;
-    sf_close(file);
-    return static_cast<uint64_t>(info.frames);
-}
-
-// The memory estimate minus Offset: 48, every file-list row's size, 4 per
-// group and 8 per group entry, or 8 for an empty group.
+// The memory estimate minus Offset: 48, every file-list row's size as
+// KovaStudio lists it, 4 per group and 8 per group entry, or 8 for an empty
+// group.
 uint64_t estimate_without_offset(const test_project& project) {
     uint64_t l = 48;
     for (const test_sound& sound : project.sounds) {
-        const uint64_t n = sound.kind == sound_kind::silence ? 0 : listed_size(sound.path);
+        const uint64_t n = sound.kind == sound_kind::silence ? 0 : wave_data_size(sound.path);
         if (sound.kind == sound_kind::pcm) l += n;
         if (sound.kind == sound_kind::adpcm) l += n / 8 * 4 + 4;
         if (sound.kind == sound_kind::companded) {

@@ -1,55 +1,132 @@
 #include "mono_wave.h"
 
-#include <sndfile.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <climits>
 #include <cstring>
 
 namespace {
 
 constexpr char kNotMonoPcm8[] = "not a mono 8-bit PCM WAV file";
+constexpr uint64_t kChunkHeader = 8;
+constexpr uint64_t kFormatFields = 16;  // tag, channels, rate, bytes a second, block size, bits
 
 uint16_t little_endian_16(const unsigned char* bytes) { return static_cast<uint16_t>(bytes[0] | bytes[1] << 8); }
 
-// The library takes any width from 1 to 8 bits for unsigned bytes, and a
-// "RIFX" file too: the format, channels and width must be stated as 8-bit mono
-// PCM in the "fmt " chunk itself.
-bool states_mono_pcm8(SNDFILE* sound) {
-    SF_CHUNK_INFO wanted{};
-    std::memcpy(wanted.id, "fmt ", 4);
-    wanted.id_size = 4;
-    const SF_CHUNK_ITERATOR* chunk = sf_get_chunk_iterator(sound, &wanted);
-    if (!chunk) return false;
-    unsigned char fields[16];
-    SF_CHUNK_INFO found{};
-    found.datalen = sizeof fields;
-    found.data = fields;
-    if (sf_get_chunk_data(chunk, &found) != SF_ERR_NO_ERROR || found.datalen != sizeof fields) return false;
-    return little_endian_16(fields) == 1 && little_endian_16(fields + 2) == 1 && little_endian_16(fields + 14) == 8;
+uint32_t little_endian_32(const unsigned char* bytes) {
+    return uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
+}
+
+// Reads the bytes of a file at given offsets through one small window, so that
+// a walk over many small chunks costs few system calls.
+class file_window {
+public:
+    file_window(int fd, uint64_t size) : fd_(fd), size_(size) {}
+
+    // The `count` bytes at `offset` (at most the window's size); null when the
+    // file does not hold them all or cannot be read.
+    const unsigned char* at(uint64_t offset, size_t count) {
+        if (count > sizeof bytes_ || offset > size_ || count > size_ - offset) return nullptr;
+        if (offset < start_ || offset + count > start_ + held_) {
+            start_ = offset;
+            held_ = 0;
+            const size_t wanted = static_cast<size_t>(std::min<uint64_t>(sizeof bytes_, size_ - offset));
+            while (held_ < wanted) {
+                const ssize_t got = ::pread(fd_, bytes_ + held_, wanted - held_, static_cast<off_t>(offset + held_));
+                if (got < 0 && errno == EINTR) continue;
+                if (got <= 0) break;
+                held_ += static_cast<size_t>(got);
+            }
+            if (held_ < count) return nullptr;
+        }
+        return bytes_ + (offset - start_);
+    }
+
+private:
+    int fd_;
+    uint64_t size_;
+    uint64_t start_ = 0;
+    size_t held_ = 0;
+    unsigned char bytes_[4096];
+};
+
+bool is_chunk_id(const unsigned char* id) {
+    return std::all_of(id, id + 4, [](unsigned char c) { return c >= 0x20 && c < 0x7F; });
 }
 
 }  // namespace
 
-mono_wave::~mono_wave() {
-    if (sound_) sf_close(sound_);
-}
-
 bool mono_wave::open(int fd, std::string& error) {
-    SF_INFO info{};
-    sound_ = sf_open_fd(fd, SFM_READ, &info, SF_FALSE);
-    if (!sound_) {
-        error = sf_strerror(nullptr);
+    struct stat info;
+    if (::fstat(fd, &info) != 0) {
+        error = std::strerror(errno);
         return false;
     }
-    if (info.format != (SF_FORMAT_WAV | SF_FORMAT_PCM_U8) || info.channels != 1 || !states_mono_pcm8(sound_)) {
-        error = kNotMonoPcm8;
+    const uint64_t file_size = info.st_size > 0 ? static_cast<uint64_t>(info.st_size) : 0;
+    file_window file(fd, file_size);
+
+    // The RIFF size is not relied on: recording programs that stream leave it wrong, and the chunks say the same.
+    const unsigned char* riff = file.at(0, 12);
+    if (!riff || std::memcmp(riff, "RIFF", 4) != 0 || std::memcmp(riff + 8, "WAVE", 4) != 0) {
+        error = "not a RIFF WAVE file";
         return false;
     }
-    if (info.samplerate <= 0 || info.frames < 0) {
-        error = "no sample rate or length in its header";
+    bool have_format = false;
+    bool have_data = false;
+    for (uint64_t offset = 12; offset <= file_size && file_size - offset >= kChunkHeader;) {
+        const unsigned char* header = file.at(offset, kChunkHeader);
+        if (!header) {
+            error = "cannot be read";
+            return false;
+        }
+        if (!is_chunk_id(header)) break;
+        const uint64_t size = little_endian_32(header + 4);
+        const uint64_t body = offset + kChunkHeader;
+        // A "fmt " chunk after the data cannot say what the data holds: it is stepped over like any other.
+        if (std::memcmp(header, "fmt ", 4) == 0 && !have_data) {
+            if (have_format) {
+                error = "more than one \"fmt \" chunk";
+                return false;
+            }
+            const unsigned char* fields = size >= kFormatFields && size <= file_size - body
+                                              ? file.at(body, kFormatFields)
+                                              : nullptr;
+            if (!fields) {
+                error = "a \"fmt \" chunk cut short";
+                return false;
+            }
+            const uint32_t rate = little_endian_32(fields + 4);
+            if (little_endian_16(fields) != 1 || little_endian_16(fields + 2) != 1 ||
+                little_endian_16(fields + 14) != 8) {
+                error = kNotMonoPcm8;
+                return false;
+            }
+            if (rate == 0 || rate > INT_MAX) {
+                error = "no usable sample rate in its header";
+                return false;
+            }
+            rate_ = rate;
+            have_format = true;
+        } else if (std::memcmp(header, "data", 4) == 0) {
+            if (!have_format || have_data) {
+                error = have_data ? "more than one \"data\" chunk" : "a \"data\" chunk before its \"fmt \" chunk";
+                return false;
+            }
+            data_offset_ = body;
+            samples_ = std::min(size, file_size - body);
+            have_data = true;
+        }
+        // An odd-sized chunk is followed by a pad byte.
+        offset = body + size + (size & 1);
+    }
+    if (!have_format || !have_data) {
+        error = have_format ? "no \"data\" chunk" : "no \"fmt \" chunk";
         return false;
     }
-    rate_ = static_cast<uint32_t>(info.samplerate);
-    samples_ = static_cast<uint64_t>(info.frames);
+    fd_ = fd;
     return true;
 }
 
@@ -57,9 +134,11 @@ bool mono_wave::read(std::vector<uint8_t>& samples, std::string& error) {
     samples.resize(samples_);
     uint64_t done = 0;
     while (done < samples_) {
-        const sf_count_t got = sf_read_raw(sound_, samples.data() + done, static_cast<sf_count_t>(samples_ - done));
-        if (got < 0 || sf_error(sound_) != SF_ERR_NO_ERROR) {
-            error = sf_strerror(sound_);
+        const ssize_t got =
+            ::pread(fd_, samples.data() + done, samples_ - done, static_cast<off_t>(data_offset_ + done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            error = std::strerror(errno);
             return false;
         }
         if (got == 0) break;

@@ -1,27 +1,27 @@
-// An 8-bit mono PCM WAV file read by its chunks through libsndfile. KovaStudio
-// lists a sound's size from this reading and tonepack encodes the sound from
-// it, so that the file list's sizes and the encoded samples agree to the byte,
-// whatever chunks a recording program puts before the data.
+// An 8-bit mono PCM WAV file read by its chunks. KovaStudio lists a sound's
+// size from this reading and tonepack encodes the sound from it, so that the
+// file list's sizes and the encoded samples agree to the byte, whatever chunks
+// a recording program puts before the data.
+//
+// The walk needs only the "fmt " and "data" chunks and steps over every other
+// chunk by its stated size, with 64-bit offsets, never past the end of the
+// file: each step moves on by at least a chunk header, so any file, however
+// its sizes are forged, is read in time linear in its size.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-struct sf_private_tag;
-
 class mono_wave {
 public:
-    mono_wave() = default;
-    mono_wave(const mono_wave&) = delete;
-    mono_wave& operator=(const mono_wave&) = delete;
-    ~mono_wave();
-
-    // Reads the header of the regular file open at `fd`, which must stand at
-    // its start; the descriptor stays the caller's and must outlive this
-    // object. False, with `error` saying why, unless the file is a RIFF WAVE
-    // file whose "fmt " chunk states PCM (format 1), one channel, 8 bits and a
-    // sample rate, and which has a "data" chunk.
+    // Reads the header of the regular file open at `fd`; the descriptor stays
+    // the caller's and must outlive this object. False, with `error` saying
+    // why, unless the file is a RIFF WAVE file with one "fmt " chunk stating
+    // PCM (format 1), one channel, 8 bits and a sample rate from 1 to
+    // 2^31 - 1, followed by exactly one "data" chunk. The walk ends at the end
+    // of the file or at a chunk id that is no printable text (a walk that
+    // fell out of step with the chunks).
     bool open(int fd, std::string& error);
 
     uint32_t rate() const { return rate_; }
@@ -34,7 +34,8 @@ public:
     bool read(std::vector<uint8_t>& samples, std::string& error);
 
 private:
-    sf_private_tag* sound_ = nullptr;
+    int fd_ = -1;
     uint32_t rate_ = 0;
+    uint64_t data_offset_ = 0;
     uint64_t samples_ = 0;
 };

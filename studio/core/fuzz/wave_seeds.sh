@@ -22,3 +22,15 @@ wav float --format 3 --bits 32
 wav alaw --format 6
 head -c 30 "$out/pcm8.wav" > "$out/cut30.wav"
 head -c 40 "$out/pcm8.wav" > "$out/cut40.wav"
+# A LIST chunk whose member claims a size near 2^32: a reader counting the
+# walk in 32 bits wraps around and never ends.
+base64 -d > "$out/list-wrapped-member.wav" <<'END'
+UklGRlwAAABXQVZFZm10IBAAAAABAAEAQB8A+EAfACcAAQgATElTVBo4////////////////////
+////////////////////////////////////////////////////////////////////////////
+//////////////////+///////////////////////////////////////+Ahg==
+END
+# The same member in a LIST chunk of the right size, between a good "fmt " and "data".
+base64 -d > "$out/list-wrapped-member-valid.wav" <<'END'
+UklGRlgAAABXQVZFZm10IBAAAAABAAEAQB8AAEAfAAABAAgATElTVBQAAABJTkZP//////j/////
+/////////2RhdGEYAAAAgICAgICAgICAgICAgICAgICAgICAgICA
+END
