@@ -27,11 +27,16 @@ std::optional<std::string> staged_files::stage(const std::string& path) {
     }
     struct stat existing {};
     const bool exists = ::lstat(target->c_str(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode)) return std::nullopt;
+    // A pipe or a device would be replaced by a regular file, as a folder cannot be.
+    if (exists && !S_ISREG(existing.st_mode)) return std::nullopt;
     // Named so that nothing in the name needs quoting on the command lines or in the link script.
     std::string temporary;
     owned_descriptor fd = create_temporary((target->parent_path() / ".kova-").string(), temporary);
     if (!fd) return std::nullopt;
+    // The group before the bits, which giving a group may clear.
+    if (exists && ::fchown(fd.get(), static_cast<uid_t>(-1), existing.st_gid) != 0) {
+        // Not a group of the user's: the temporary keeps the one a new file gets.
+    }
     const bool kept_bits = !exists || ::fchmod(fd.get(), existing.st_mode & 0777) == 0;
     if (::close(fd.release()) != 0 || !kept_bits) {
         ::unlink(temporary.c_str());

@@ -19,9 +19,9 @@ public:
     staged_files& operator=(const staged_files&) = delete;
 
     // Makes a new empty temporary for the file that a write to `path` would land in, named ".kova-" and eight
-    // letters or digits, with the permission bits of that file when it exists (else the default ones for a new
-    // file). Its path; nothing when it cannot be made, when a folder stands there, or when that file is already
-    // staged.
+    // letters or digits, with the group and the permission bits of that file when it exists (else those of a new
+    // file; a group the user may not give is left). Its path; nothing when it cannot be made, when something other
+    // than a regular file (a folder, a pipe, a device) stands there, or when that file is already staged.
     std::optional<std::string> stage(const std::string& path);
 
     // Puts every temporary in place of its file, in the order staged. When one cannot be put in place, the ones
