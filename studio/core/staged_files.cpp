@@ -19,9 +19,11 @@ bool flag_unsupported(int error) { return error == EINVAL || error == ENOSYS || 
 // The folder of an absolute path, with its last slash.
 std::string folder_of(const std::string& path) { return path.substr(0, path.rfind('/') + 1); }
 
-// Opens the file or folder and syncs it; false when either fails.
+// Opens the file or folder and syncs it; false when either fails. A file with the bits of a write-only one is
+// opened for writing.
 bool sync_path(const file_system_calls& calls, const std::string& path, int flags) {
-    const owned_descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | flags));
+    owned_descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | flags));
+    if (!fd && errno == EACCES) fd = owned_descriptor(::open(path.c_str(), O_WRONLY | O_CLOEXEC | flags));
     return fd && calls.sync(fd.get()) == 0;
 }
 
