@@ -74,15 +74,6 @@ whole_file_write write_by_rename(const std::string& path, std::string_view conte
     return result;
 }
 
-std::string random_letters() {
-    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::random_device source;
-    std::uniform_int_distribution<size_t> pick(0, sizeof kLetters - 2);
-    std::string letters;
-    for (int i = 0; i < 8; ++i) letters += kLetters[pick(source)];
-    return letters;
-}
-
 }  // namespace
 
 owned_file create_output_file(const std::string& path) {
@@ -107,9 +98,18 @@ whole_file_write write_whole_file(const std::string& path, std::string_view cont
 
 owned_descriptor create_temporary(const std::string& prefix, std::string& path) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        path = prefix + random_letters();
+        path = temporary_name(prefix);
         owned_descriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
         if (fd || errno != EEXIST) return fd;
     }
     return {};
+}
+
+std::string temporary_name(const std::string& prefix) {
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device source;
+    std::uniform_int_distribution<size_t> pick(0, sizeof kLetters - 2);
+    std::string name = prefix;
+    for (int i = 0; i < 8; ++i) name += kLetters[pick(source)];
+    return name;
 }

@@ -53,3 +53,7 @@ inline whole_file_write write_whole_file(const std::string& path, const std::vec
 // to its name. An empty descriptor when no such file can be made, with errno
 // and `path` telling why and where.
 owned_descriptor create_temporary(const std::string& prefix, std::string& path);
+
+// `prefix` and eight random letters or digits, as create_temporary names its
+// files; nothing is made, so the name may be taken.
+std::string temporary_name(const std::string& prefix);

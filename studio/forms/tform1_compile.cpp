@@ -148,8 +148,15 @@ void TForm1::BT_CompileClick() {
     }
 
     if (result != 0) {
+        QString failure = Msg("Msg008");
+        // A replaced file that could not be put back is left only under its hidden name: the user must learn it.
+        for (const staged_files::kept_file& file : staged.kept()) {
+            failure += "\n" + QString::fromStdString(file.target) +
+                       " is the new file: the old one could not be put back and is kept as " +
+                       QString::fromStdString(file.kept);
+        }
         staged.discard();
-        services().message_boxes->show(this, Msg("Msg008"), "Error!", MB_ICONERROR);
+        services().message_boxes->show(this, failure, "Error!", MB_ICONERROR);
         services().sounds->play("SYSTEMHAND");
     } else {
         services().sounds->play("SYSTEMDEFAULT");

@@ -10,6 +10,8 @@
 
 #include <QTabBar>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <optional>
 #include <set>
@@ -18,9 +20,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A file's bytes; nothing when no file is there (a link to nowhere counts as there).
+// A file's bytes; nothing when no file is there (a link to nowhere counts as there). A pipe is not read, lest
+// the test wait for a writer: it holds no bytes.
 std::optional<std::vector<uint8_t>> held(const std::string& path) {
     if (!fs::exists(fs::symlink_status(path))) return std::nullopt;
+    if (fs::is_fifo(path)) return std::vector<uint8_t>{};
     return read_file(path);
 }
 
@@ -148,6 +152,17 @@ TEST_F(CompileFailure, ADatFileInAFolderThatDoesNotExistFailsBeforeAnyStep) {
     TForm1& main = start_studio();
     small_project(main);
     expect_failed_compile(main, out + "no such folder/x.dat");
+    EXPECT_FALSE(file_exists(folder.file("temp/Script.txt"))) << "a step ran";
+}
+
+TEST_F(CompileFailure, APipeNamedAsTheDatFileIsRefusedAndStays) {
+    TForm1& main = start_studio();
+    small_project(main);
+    fs::create_directories(out);
+    ASSERT_EQ(::mkfifo((out + "x.dat").c_str(), 0600), 0);
+    expect_box("Warning!", "", IDYES);
+    expect_failed_compile(main, out + "x.dat");
+    EXPECT_TRUE(fs::is_fifo(out + "x.dat"));
     EXPECT_FALSE(file_exists(folder.file("temp/Script.txt"))) << "a step ran";
 }
 
