@@ -84,7 +84,7 @@ void label_watch::take(const QLabel& label, bool text_only) {
     const QString text = label.text();
     const uint32_t color = font_color(&label);
     if (!states_.empty() && states_.back().text == text && (text_only || states_.back().color == color)) return;
-    states_.push_back({text, color, std::chrono::steady_clock::now()});
+    states_.push_back({text, color, std::chrono::steady_clock::now(), text_only});
 }
 
 std::vector<QString> label_watch::texts() const {

@@ -23,12 +23,13 @@ void plan_stand_in(const std::string& rules, const std::string& log);
 // The lines of a text file; none when it is missing.
 std::vector<std::string> text_lines(const std::string& path);
 
-// One state of a label as the user saw it: a new text from the moment it was set, a new colour alone from the
-// first look that found it.
+// One state of a label as the user saw it: a new text from the moment it was set, a new colour alone (or a text
+// set while the label was hidden) from the first look that found it.
 struct label_state {
     QString text;
     uint32_t color;  // 0xBBGGRR
     std::chrono::steady_clock::time_point at;
+    bool as_set = false;  // `at` is the moment it was set
 };
 
 // Keeps every change of a label's text or colour. `find` gives the label, or null while it does not exist yet;
