@@ -12,7 +12,42 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <optional>
+#include <vector>
+
 namespace {
+
+// The home folder of `user` in the password database; nothing when there is no such user.
+std::optional<QString> home_of(const QString& user) {
+    const QByteArray name = user.toLocal8Bit();
+    const long suggested = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(suggested > 0 ? static_cast<size_t>(suggested) : 4096);
+    for (;;) {
+        passwd entry;
+        passwd* found = nullptr;
+        const int error = ::getpwnam_r(name.constData(), &entry, buffer.data(), buffer.size(), &found);
+        if (error == ERANGE && buffer.size() < (size_t{1} << 20)) {
+            buffer.resize(buffer.size() * 2);
+            continue;
+        }
+        if (error != 0 || found == nullptr) return std::nullopt;
+        return QString::fromLocal8Bit(entry.pw_dir);
+    }
+}
+
+// A leading "~" or "~/" read as the home folder, "~user" or "~user/" as that user's; as typed when there is no
+// such user.
+QString expand_tilde(const QString& typed) {
+    const qsizetype slash = typed.indexOf('/');
+    const qsizetype user_end = slash < 0 ? typed.size() : slash;
+    if (user_end == 1) return QDir::homePath() + typed.mid(1);
+    const std::optional<QString> home = home_of(typed.mid(1, user_end - 1));
+    return home ? *home + typed.mid(user_end) : typed;
+}
 
 class qt_message_boxes : public message_box_service {
 public:
@@ -115,12 +150,11 @@ public:
     }
 
 private:
-    // A typed name within the folder the dialog shows (an absolute one as it is, "~/" the home folder as Qt
-    // reads it), with `suffix` added when its last part has no dot, as Qt adds it.
+    // A typed name within the folder the dialog shows (an absolute one as it is, a leading "~" or "~user" a home
+    // folder as Qt reads it), with `suffix` added when its last part has no dot, as Qt adds it. The dialog checks
+    // the file it reads the name as, so the file returned must be that one.
     static QString typed_save_path(const QDir& folder, QString typed, const QString& suffix) {
-        if ((typed == "~" || typed.startsWith("~/")) && !QFileInfo::exists(folder.filePath(typed))) {
-            typed = QDir::homePath() + typed.mid(1);
-        }
+        if (typed.startsWith('~') && !QFileInfo::exists(folder.filePath(typed))) typed = expand_tilde(typed);
         QString path = folder.absoluteFilePath(typed);
         const QFileInfo info(path);
         if (!suffix.isEmpty() && !info.isDir() && !info.fileName().contains('.')) path += '.' + suffix;

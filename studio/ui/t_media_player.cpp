@@ -1,8 +1,33 @@
 #include "t_media_player.h"
 
+#include "regular_file.h"
 #include "studio_services.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QMetaObject>
+
+#include <algorithm>
+
+namespace {
+
+// Why `path` is not handed to the back end, which opens it on the GUI thread and would wait there for ever on a
+// pipe without a writer; empty when it may be. Only a regular file that opens without waiting may. A missing
+// file may too: the back end reports it as it reports any file it cannot load.
+QString refusal_to_play(const QString& path) {
+    const std::string name = QFile::encodeName(path).toStdString();
+    std::string error;
+    if (open_regular_input(name, error) || !QFileInfo::exists(path)) return {};
+    // The reader says "PATH: reason"; the message puts it as the back end's errors do: the path on a line of its
+    // own, then the reason as a sentence.
+    QString reason = QString::fromLocal8Bit(error.substr(std::min(error.size(), name.size() + 2)));
+    if (!reason.isEmpty()) reason[0] = reason[0].toUpper();
+    if (!reason.endsWith('.')) reason += '.';
+    return QDir::toNativeSeparators(path) + "\n" + reason;
+}
+
+}  // namespace
 
 TMediaPlayer::TMediaPlayer(QObject* parent) : QObject(parent) {}
 
@@ -18,7 +43,13 @@ void TMediaPlayer::Open() {
     }
     open_ = true;
     load_error_.clear();
-    backend_->load(file_name_);
+    const QString refusal = refusal_to_play(file_name_);
+    if (refusal.isEmpty()) {
+        backend_->load(file_name_);
+    } else {
+        backend_->stop();  // the file loaded before plays no more, as when another is loaded
+        load_error_ = refusal;  // reported by the play that tries this file
+    }
 }
 
 void TMediaPlayer::Play() {

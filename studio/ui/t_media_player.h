@@ -44,7 +44,9 @@ public:
     void SetNotify(bool notify) { notify_ = notify; }
 
     // Ends a play in progress (as a stop does) and loads FileName. The back end is made at the first open, so
-    // that a broken media stack cannot get in the way before anything is played.
+    // that a broken media stack cannot get in the way before anything is played. A file that is there but is no
+    // regular file (a pipe, a device, a folder) or cannot be opened is not loaded: the back end would wait on a
+    // pipe for a writer. The next play fails with "PATH\nReason." as for a file the back end cannot load.
     void Open();
     // Starts a play of the open file and returns at once. With nothing open the play fails at once.
     void Play();

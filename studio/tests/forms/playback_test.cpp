@@ -8,6 +8,9 @@
 
 #include <QCoreApplication>
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -182,6 +185,29 @@ TEST_F(Playback, AFileGoneSinceItWasAddedShowsOneErrorAndEndsThePlayback) {
     click(form->BT_PlayVoice);
     play_to_the_end();
     EXPECT_EQ(record.media.played().mid(2), (QStringList{start_sound(), sample("Chime.wav")}));
+    expect_captions("Play");
+}
+
+// A pipe without a writer would hold the media stack's open, and so the window, for ever: it is never handed over.
+TEST_F(Playback, AFileReplacedByAPipeIsNotOpenedAndEndsThePlaybackWithOneError) {
+    const std::string piped = folder.file("Samples/Piped.wav");
+    std::filesystem::copy_file(folder.file("Samples/Beep.wav"), piped);
+    add_items({QString::fromStdString(piped), sample("Chime.wav")});
+    fill_group({{1}, {2}});
+    std::filesystem::remove(piped);
+    ASSERT_EQ(::mkfifo(piped.c_str(), 0600), 0);
+
+    expect_box("Error!", QString::fromStdString(piped) + "\nNot a regular file.", IDOK);
+    ASSERT_TRUE(choose_menu_item(form->PMB_GrpPlay));
+    ASSERT_TRUE(record.media.finish());  // the start sound ends; the pipe is next
+    ASSERT_TRUE(wait_until([this] { return !record.boxes.empty(); }));
+    settle();
+    ASSERT_EQ(record.boxes.size(), 1u);
+    EXPECT_EQ(std::count(record.media.log.begin(), record.media.log.end(), "open " + QString::fromStdString(piped)),
+              0);
+    EXPECT_EQ(record.media.played(), QStringList{start_sound()});
+    EXPECT_EQ(record.media.playing(), "");
+    EXPECT_TRUE(form->PlayQueue.empty());
     expect_captions("Play");
 }
 

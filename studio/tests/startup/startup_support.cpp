@@ -26,21 +26,65 @@ std::vector<std::string> text_lines(const std::string& path) {
     return lines;
 }
 
+namespace {
+
+// Arranges nothing: it only hears each re-arrangement the children of its widget ask for, which a label asks
+// for inside every change of its text.
+class text_change_probe : public QLayout {
+public:
+    explicit text_change_probe(std::function<void()> asked) : asked_(std::move(asked)) {
+        setSizeConstraint(SetNoConstraint);
+    }
+    void addItem(QLayoutItem* item) override { delete item; }
+    QLayoutItem* itemAt(int) const override { return nullptr; }
+    QLayoutItem* takeAt(int) override { return nullptr; }
+    int count() const override { return 0; }
+    QSize sizeHint() const override { return {}; }
+    void setGeometry(const QRect&) override {}
+    void invalidate() override {
+        QLayout::invalidate();
+        if (asked_) asked_();
+    }
+
+private:
+    std::function<void()> asked_;
+};
+
+}  // namespace
+
 label_watch::label_watch(std::function<QLabel*()> find) : find_(std::move(find)) {
     QObject::connect(&timer_, &QTimer::timeout, [this] { look(); });
     timer_.start(5);
 }
 
+label_watch::~label_watch() { delete probe_.data(); }
+
 void label_watch::look() {
-    const QLabel* label = find_();
+    QLabel* label = find_();
     if (label == nullptr) return;
-    const QString text = label->text();
-    const uint32_t color = font_color(label);
-    const auto now = std::chrono::steady_clock::now();
-    if (states_.empty() || states_.back().text != text || states_.back().color != color) {
-        states_.push_back({text, color, now, states_.empty() ? now : last_look_});
+    if (label != watched_) {
+        delete probe_.data();
+        watched_ = label;
+        QWidget* parent = label->parentWidget();
+        if (parent != nullptr && parent->layout() == nullptr) {
+            auto* probe = new text_change_probe([this] {
+                if (watched_) take(*watched_, true);
+            });
+            parent->setLayout(probe);
+            probe_ = probe;
+        } else {
+            ADD_FAILURE() << "the watched label's parent has a layout: its changes of text can only be sampled";
+        }
     }
-    last_look_ = now;
+    take(*label, false);
+}
+
+// A colour alone changes without a re-arrangement; a look takes it.
+void label_watch::take(const QLabel& label, bool text_only) {
+    const QString text = label.text();
+    const uint32_t color = font_color(&label);
+    if (!states_.empty() && states_.back().text == text && (text_only || states_.back().color == color)) return;
+    states_.push_back({text, color, std::chrono::steady_clock::now(), text_only});
 }
 
 std::vector<QString> label_watch::texts() const {

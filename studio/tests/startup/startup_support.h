@@ -7,6 +7,8 @@
 #include "writer_sim_fixture.h"
 
 #include <QLabel>
+#include <QLayout>
+#include <QPointer>
 #include <QTimer>
 
 #include <chrono>
@@ -21,29 +23,34 @@ void plan_stand_in(const std::string& rules, const std::string& log);
 // The lines of a text file; none when it is missing.
 std::vector<std::string> text_lines(const std::string& path);
 
-// One state of a label as the user saw it. It came after `before`, the last look that still found the state
-// before it, and by `at`, the look that found it: however late the looks come on a loaded machine, the time
-// between two changes is at most the later one's `at` less the earlier one's `before`.
+// One state of a label as the user saw it: a new text from the moment it was set, a new colour alone (or a text
+// set while the label was hidden) from the first look that found it.
 struct label_state {
     QString text;
     uint32_t color;  // 0xBBGGRR
     std::chrono::steady_clock::time_point at;
-    std::chrono::steady_clock::time_point before;
+    bool as_set = false;  // `at` is the moment it was set
 };
 
-// Looks at a label every few milliseconds on the GUI thread (also inside the wait for a child) and keeps
-// every change of its text or colour. `find` gives the label, or null while it does not exist yet.
+// Keeps every change of a label's text or colour. `find` gives the label, or null while it does not exist yet;
+// it is looked for every few milliseconds on the GUI thread (also inside the wait for a child). Once found, its
+// parent is given an empty layout of the watch's own, which the label asks to re-arrange inside each change of
+// its text: that is when a new text is taken, however late the looks come on a loaded machine. The parent must
+// have no layout of its own.
 class label_watch {
 public:
     explicit label_watch(std::function<QLabel*()> find);
+    ~label_watch();
     const std::vector<label_state>& states() const { return states_; }
     std::vector<QString> texts() const;
 
 private:
     void look();
+    void take(const QLabel& label, bool text_only);
     std::function<QLabel*()> find_;
     std::vector<label_state> states_;
-    std::chrono::steady_clock::time_point last_look_;
+    QPointer<QLabel> watched_;
+    QPointer<QLayout> probe_;
     QTimer timer_;
 };
 

@@ -1,13 +1,15 @@
 // The media player's notices over the fake back end: one per play started with
 // Notify, queued, also for a stopped or replaced play; one error per failed
 // play however often the back end reports it; none for an old play once a new
-// one has started.
+// one has started; nothing but a regular file handed to the back end.
 #include "fake_media.h"
 #include "t_media_player.h"
 
 #include <QCoreApplication>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -145,6 +147,22 @@ TEST_F(MediaPlayer, AFailureBeforeThePlayIsReportedByThePlay) {
     settle();
     EXPECT_EQ(errors, std::vector<QString>{"cannot load"});
     EXPECT_EQ(notices, 0);
+}
+
+TEST_F(MediaPlayer, AFolderIsNotLoadedYetEndsThePlayItReplacesAndFailsItsOwn) {
+    const QString folder = QCoreApplication::applicationDirPath();
+    play(sound, true);
+    player->SetFileName(folder);
+    player->Open();
+    EXPECT_EQ(record.playing(), "") << "the replaced file plays on";
+    player->SetNotify(true);
+    player->Play();
+    settle();
+    EXPECT_EQ(notices, 0);  // the replaced play's notice is stale, and the failed play gives none
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].toStdString(), (folder + "\nNot a regular file.").toStdString());
+    EXPECT_EQ(record.played(), QStringList{sound});
+    EXPECT_EQ(std::count(record.log.begin(), record.log.end(), "open " + folder), 0);
 }
 
 TEST_F(MediaPlayer, NothingOpenMeansNoBackEndForAStopAndAnErrorForAPlay) {

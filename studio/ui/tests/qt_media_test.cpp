@@ -1,6 +1,7 @@
 // The media player over Qt Multimedia, as the program uses it: generated WAV
 // files play to their end headless, with no sound device, each giving one
-// notice; a stop gives the notice Qt does not; a missing file gives one error.
+// notice; a stop gives the notice Qt does not; a missing file gives one error;
+// a pipe is never opened.
 #include "quiet_services.h"
 #include "t_media_player.h"
 #include "test_files.h"
@@ -9,9 +10,15 @@
 
 #include <QElapsedTimer>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
+#include <thread>
 
 // Read by LeakSanitizer in the sanitized build: the sound-server client library keeps the state of its failed
 // connection attempt (a test machine has no sound server) for good.
@@ -19,10 +26,42 @@ extern "C" const char* __lsan_default_suppressions() { return "leak:libpulse.so\
 
 namespace {
 
+// Whether anything opened a named pipe for reading while it was watched. Such a reader waits for a writer, so the
+// watch lets it go at once: it keeps opening the pipe for writing without waiting, which succeeds only while a
+// reader is there. No time bound: a reader is seen whenever it comes, and nothing hangs on it.
+class pipe_reader_watch {
+public:
+    explicit pipe_reader_watch(std::string fifo) : fifo_(std::move(fifo)), thread_([this] { run(); }) {}
+    ~pipe_reader_watch() { stop(); }
+    // Ends the watch; true when a reader came.
+    bool stop() {
+        done_ = true;
+        if (thread_.joinable()) thread_.join();
+        return seen_;
+    }
+
+private:
+    void run() {
+        while (!done_) {
+            const int writer = ::open(fifo_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            if (writer >= 0) {
+                seen_ = true;
+                ::close(writer);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+
+    std::string fifo_;
+    std::atomic<bool> done_{false};
+    std::atomic<bool> seen_{false};
+    std::thread thread_;  // last, so that it starts once the rest is there
+};
+
 class QtMedia : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = QString::fromStdString(test_folder());
+        folder = QString::fromStdString(test_folder()) + "/";
         player.OnNotify = [this] { ++notices; };
         player.OnError = [this](const QString& message) { errors.push_back(message); };
     }
@@ -108,6 +147,21 @@ TEST_F(QtMedia, AMissingFileGivesOneErrorWithItsPath) {
     linger(500);
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_TRUE(errors[0].startsWith(missing + "\n")) << errors[0].toStdString();
+    EXPECT_EQ(notices, 0);
+    EXPECT_FALSE(player.IsPlaying());
+    EXPECT_FALSE(player.IsOpen());
+}
+
+TEST_F(QtMedia, APipeInPlaceOfTheFileIsNeverOpenedAndGivesOneError) {
+    const QString fifo = folder + "pipe.wav";
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    pipe_reader_watch readers(fifo.toStdString());
+    play(fifo);
+    ASSERT_TRUE(wait_until([this] { return !errors.empty() || notices > 0; }));
+    linger(500);
+    EXPECT_FALSE(readers.stop()) << "the pipe was opened for reading, which waits for a writer";
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].toStdString(), (fifo + "\nNot a regular file.").toStdString());
     EXPECT_EQ(notices, 0);
     EXPECT_FALSE(player.IsPlaying());
     EXPECT_FALSE(player.IsOpen());

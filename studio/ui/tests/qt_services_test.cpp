@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <pwd.h>
+
 #include <functional>
 
 namespace {
@@ -105,6 +107,10 @@ TEST(QtServices, TheSaveDialogGivesTheNameAsTypedWithinTheFolderItShows) {
     ASSERT_TRUE(shown.isValid());
     const QString folder = shown.path();
     ASSERT_TRUE(QDir(folder).mkpath("out"));
+    const passwd* root = ::getpwnam("root");
+    ASSERT_NE(root, nullptr);
+    const QString root_home = QString::fromLocal8Bit(root->pw_dir);
+    ASSERT_EQ(::getpwnam("kovanosuchuser"), nullptr);
     const struct {
         QString typed;
         QString chosen;
@@ -116,10 +122,14 @@ TEST(QtServices, TheSaveDialogGivesTheNameAsTypedWithinTheFolderItShows) {
         {"sound.bin", folder + "/sound.bin"},
         {folder + "/out/absolute", folder + "/out/absolute.dat"},
         {"~/in home", QDir::homePath() + "/in home.dat"},
+        // A user's home from the password database; a user there is none of is a folder name like any other.
+        {"~root/x", root_home + "/x.dat"},
+        {"~kovanosuchuser/x", folder + "/~kovanosuchuser/x.dat"},
     };
     const std::unique_ptr<file_dialog_service> dialogs = make_qt_file_dialogs();
     for (const auto& one : cases) {
         SCOPED_TRACE(one.typed.toStdString());
+        QStringList qt_reading;
         const when_shown<QFileDialog> user([&](QFileDialog* dialog) {
             auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
             ASSERT_NE(name, nullptr);
@@ -127,10 +137,15 @@ TEST(QtServices, TheSaveDialogGivesTheNameAsTypedWithinTheFolderItShows) {
             dialog->setDirectory(folder);
             name->setText(one.typed);
             QTest::keyClick(name, Qt::Key_Return);
+            qt_reading = dialog->selectedFiles();
         });
         const QString chosen = dialogs->save_file(nullptr, "DAT file(*.dat)|*.dat", ".dat");
         ASSERT_TRUE(user.acted()) << "the dialog was not seen";
         EXPECT_EQ(chosen.toStdString(), one.chosen.toStdString());
+        // Without double quotes the file returned is the one the dialog read the name as, and checked.
+        if (!one.typed.contains('"')) {
+            EXPECT_EQ(chosen.toStdString(), qt_reading.value(0).toStdString());
+        }
     }
     // The dialog itself writes nothing.
     EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
