@@ -40,6 +40,17 @@ protected:
     QString sample(const char* name) const { return QString::fromStdString(folder.file("Samples/")) + name; }
     QString start_sound() const { return QString::fromStdString(folder.file("bin/Play.wav")); }
 
+    // Group 1 of a copy of a sample, named `name`, and Chime.wav; the copy is then removed from the disk, for the
+    // test to leave gone or to put something else in its place. Its path.
+    std::string group_with_a_removed_sound(const std::string& name) {
+        const std::string removed = folder.file("Samples/" + name);
+        std::filesystem::copy_file(folder.file("Samples/Beep.wav"), removed);
+        add_items({QString::fromStdString(removed), sample("Chime.wav")});
+        fill_group({{1}, {2}});
+        std::filesystem::remove(removed);
+        return removed;
+    }
+
     // The captions of the button and both menu items, which always agree.
     void expect_captions(const QString& caption) {
         EXPECT_EQ(form->BT_PlayVoice->text(), caption);
@@ -157,11 +168,7 @@ TEST_F(Playback, PlayRightAfterStopIgnoresTheOldNoticeAndPlaysOnlyTheNewChoice) 
 }
 
 TEST_F(Playback, AFileGoneSinceItWasAddedShowsOneErrorAndEndsThePlayback) {
-    const std::string gone = folder.file("Samples/Gone.wav");
-    std::filesystem::copy_file(folder.file("Samples/Beep.wav"), gone);
-    add_items({QString::fromStdString(gone), sample("Chime.wav")});
-    fill_group({{1}, {2}});
-    std::filesystem::remove(gone);
+    const std::string gone = group_with_a_removed_sound("Gone.wav");
 
     expect_box("Error!", QString::fromStdString(gone) + "\nResource not found.", IDOK);
     record.while_box_shown = [this](const recorded_box&) {
@@ -190,11 +197,7 @@ TEST_F(Playback, AFileGoneSinceItWasAddedShowsOneErrorAndEndsThePlayback) {
 
 // A pipe without a writer would hold the media stack's open, and so the window, for ever: it is never handed over.
 TEST_F(Playback, AFileReplacedByAPipeIsNotOpenedAndEndsThePlaybackWithOneError) {
-    const std::string piped = folder.file("Samples/Piped.wav");
-    std::filesystem::copy_file(folder.file("Samples/Beep.wav"), piped);
-    add_items({QString::fromStdString(piped), sample("Chime.wav")});
-    fill_group({{1}, {2}});
-    std::filesystem::remove(piped);
+    const std::string piped = group_with_a_removed_sound("Piped.wav");
     ASSERT_EQ(::mkfifo(piped.c_str(), 0600), 0);
 
     expect_box("Error!", QString::fromStdString(piped) + "\nNot a regular file.", IDOK);
