@@ -128,6 +128,53 @@ TEST_F(Contract, SoundFilesMustBeMonoEightBitPcmWaveFiles) {
     }
 }
 
+// Files that are no plain RIFF WAVE file of the kind read are refused for their real cause.
+TEST_F(Contract, ARefusedSoundFileNamesItsCause) {
+    using bytes = std::vector<uint8_t>;
+    const auto chunk = [](const char* id, bytes content, uint32_t size) {
+        bytes out(id, id + 4);
+        for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(size >> (8 * i)));
+        out.insert(out.end(), content.begin(), content.end());
+        return out;
+    };
+    const auto riff_wave = [](std::vector<bytes> chunks) {
+        bytes out = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
+        for (const bytes& one : chunks) out.insert(out.end(), one.begin(), one.end());
+        return out;
+    };
+    wave_spec spec;
+    spec.data.assign(200, 128);
+    const bytes plain = wave_bytes(spec);
+    const bytes fmt(plain.begin() + 12, plain.begin() + 36), data(plain.begin() + 36, plain.end());
+    bytes rf64 = plain;
+    std::copy_n("RF64", 4, rf64.begin());
+    // Mono, 8000 Hz, 8 bits, 22 more bytes: 8 valid bits, the front centre, and PCM's GUID.
+    const bytes extensible_fields = {0xFE, 0xFF, 1, 0, 0x40, 0x1F, 0, 0, 0x40, 0x1F, 0,    0, 1,    0,    8,    0,
+                                     22,   0,    8, 0, 4,    0,    0, 0, 1,    0,    0,    0, 0,    0,    0x10, 0,
+                                     0x80, 0,    0, 0xAA, 0, 0x38, 0x9B, 0x71};
+    const struct {
+        const char* name;
+        bytes content;
+        std::string cause;
+    } cases[] = {
+        {"rf64.wav", rf64, "an RF64 file, not a RIFF WAVE file"},
+        {"extensible.wav", riff_wave({chunk("fmt ", extensible_fields, 40), data}),
+         "a mono 8-bit PCM file in the extensible WAV format, which is not read"},
+        // A chunk that states 2 bytes where it holds 4: the walk lands on its zeros, before the data.
+        {"out_of_step.wav", riff_wave({fmt, chunk("JUNK", {0, 0, 0, 0}, 2), data}),
+         "bytes that are no chunk id at byte 46"},
+        {"no_fmt.wav", riff_wave({data}), "no \"fmt \" chunk"},
+    };
+    for (const auto& refused : cases) {
+        const std::string path = folder + "/" + refused.name;
+        write_file(path, refused.content);
+        project.sounds[0].path = path;
+        const child_result r = encode(project, quick());
+        expect_failure_code(r, kSoundUnusable);
+        EXPECT_EQ(r.error_output, "line 4: I0001: " + path + ": " + refused.cause + "\n");
+    }
+}
+
 TEST_F(Contract, NeverReadsASoundFromStandardInput) {
     project.sounds[0].path = "-";
     child_options options = quick();

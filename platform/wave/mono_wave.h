@@ -20,8 +20,9 @@ public:
     // why, unless the file is a RIFF WAVE file with one "fmt " chunk stating
     // PCM (format 1), one channel, 8 bits and a sample rate from 1 to
     // 2^31 - 1, followed by exactly one "data" chunk. The walk ends at the end
-    // of the file or at a chunk id that is no printable text (a walk that
-    // fell out of step with the chunks).
+    // of the file or, after the data, at a chunk id that is no printable text
+    // (a tail the chunks do not count); such bytes before the data mean that
+    // the walk fell out of step with the chunks, and the file is refused.
     bool open(int fd, std::string& error);
 
     uint32_t rate() const { return rate_; }
