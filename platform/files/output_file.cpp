@@ -97,12 +97,22 @@ whole_file_write write_whole_file(const std::string& path, std::string_view cont
 }
 
 owned_descriptor create_temporary(const std::string& prefix, std::string& path) {
+    owned_descriptor fd;
+    claim_temporary_name(prefix, path, [&fd](const std::string& name) {
+        fd = owned_descriptor(::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        return bool(fd);
+    });
+    return fd;
+}
+
+bool claim_temporary_name(const std::string& prefix, std::string& path,
+                          const std::function<bool(const std::string& name)>& claim) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         path = temporary_name(prefix);
-        owned_descriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-        if (fd || errno != EEXIST) return fd;
+        if (claim(path)) return true;
+        if (errno != EEXIST) return false;
     }
-    return {};
+    return false;
 }
 
 std::string temporary_name(const std::string& prefix) {

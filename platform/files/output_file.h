@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,6 +54,13 @@ inline whole_file_write write_whole_file(const std::string& path, const std::vec
 // to its name. An empty descriptor when no such file can be made, with errno
 // and `path` telling why and where.
 owned_descriptor create_temporary(const std::string& prefix, std::string& path);
+
+// Claims a name of the same kind by `claim`, which makes something under the
+// name given and answers false with errno set when it cannot; a name already
+// taken (EEXIST) is passed over for another. True with `path` set to the name
+// claimed; false with errno and `path` telling why and where.
+bool claim_temporary_name(const std::string& prefix, std::string& path,
+                          const std::function<bool(const std::string& name)>& claim);
 
 // `prefix` and eight random letters or digits, as create_temporary names its
 // files; nothing is made, so the name may be taken.

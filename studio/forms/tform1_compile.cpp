@@ -149,12 +149,9 @@ void TForm1::BT_CompileClick() {
 
     if (result != 0) {
         QString failure = Msg("Msg008");
-        // A replaced file that could not be put back is left only under its hidden name: the user must learn it.
-        for (const staged_files::kept_file& file : staged.kept()) {
-            failure += "\n" + QString::fromStdString(file.target) +
-                       " is the new file: the old one could not be put back and is kept as " +
-                       QString::fromStdString(file.kept);
-        }
+        // A file that is not as it was, and the hidden name that may be the only one of the old file: the user
+        // must learn them.
+        for (const staged_files::left_file& file : staged.left()) failure += "\n" + QString::fromStdString(file.text());
         staged.discard();
         services().message_boxes->show(this, failure, "Error!", MB_ICONERROR);
         services().sounds->play("SYSTEMHAND");

@@ -1,5 +1,6 @@
 #include "staged_files.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,6 +10,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <set>
 
 #include "fifo_guard.h"
 #include "test_files.h"
@@ -99,14 +101,20 @@ TEST(StagedFiles, EitherEveryFileIsReplacedOrNone) {
 }
 
 // The system's calls on a file system that may lack the swap of two names (NFS, CIFS, exFAT) and hard links
-// (exFAT, FAT). `refused` fails the rename to a name that is the given one (0 the first) of the renames to it, as a
-// share refuses to replace a read-only file; `sync_fails` plays a disk that cannot be written.
+// (exFAT, FAT). `refused` fails the renames to a name that are the given ones (0 the first) of the renames to it, as a
+// share refuses to replace a read-only file; `lies_at` lets the given rename (0 the first of all) take effect and
+// answers EIO, as a network file system does that loses its reply, and `link_lies` does so with every link;
+// `sync_fails` plays a disk that cannot be written, and `removes` false a name that cannot be removed.
 struct played_file_system {
     bool swaps = true;
     bool links = true;
     bool sync_fails = false;
-    std::map<std::string, int> refused;
+    bool removes = true;
+    bool link_lies = false;
+    std::map<std::string, std::set<int>> refused;
+    std::optional<int> lies_at;
     std::map<std::string, int> renamed_to;
+    int renames = 0;
 
     file_system_calls calls() {
         file_system_calls calls = real_file_system_calls();
@@ -117,12 +125,29 @@ struct played_file_system {
             }
             const int number = renamed_to[to]++;
             const auto refusal = refused.find(to);
-            if (refusal != refused.end() && refusal->second == number) {
+            if (refusal != refused.end() && refusal->second.count(number)) {
                 errno = EACCES;
+                return -1;
+            }
+            if (renames++ == lies_at && real(from, to, flags) == 0) {
+                errno = EIO;
                 return -1;
             }
             return real(from, to, flags);
         };
+        if (link_lies) {
+            calls.link = [real = calls.link](const char* existing, const char* name) {
+                if (real(existing, name) != 0) return -1;
+                errno = EIO;
+                return -1;
+            };
+        }
+        if (!removes) {
+            calls.remove = [](const char*) {
+                errno = EACCES;
+                return -1;
+            };
+        }
         if (!links) {
             calls.link = [](const char*, const char*) {
                 errno = EPERM;
@@ -139,6 +164,28 @@ struct played_file_system {
     }
 };
 
+// What a file system offers besides renames.
+struct file_system_kind {
+    const char* name;
+    bool swaps, links;
+};
+
+played_file_system played_as(const file_system_kind& kind) {
+    played_file_system played;
+    played.swaps = kind.swaps;
+    played.links = kind.links;
+    return played;
+}
+
+// A new folder under `root` in which a.dat and a.log hold "old image" and "old report".
+std::string folder_with_old_files(const std::string& root, const std::string& name) {
+    const std::string folder = root + "/" + name;
+    fs::create_directory(folder);
+    write_text(folder + "/a.dat", "old image");
+    write_text(folder + "/a.log", "old report");
+    return folder;
+}
+
 // Stages a.dat and a.log in the folder, writes "new image" and "new report" into them and commits.
 bool commit_new_files(const std::string& folder, staged_files& staged) {
     const auto image = staged.stage(folder + "/a.dat");
@@ -151,24 +198,17 @@ bool commit_new_files(const std::string& folder, staged_files& staged) {
 
 TEST(StagedFiles, OnEveryFileSystemACommitReplacesBothFilesOrLeavesBothAsTheyWere) {
     const std::string root = test_folder();
-    const struct {
-        const char* kind;
-        bool swaps, links;
-    } kinds[] = {{"swap, no links", true, false}, {"links, no swap", false, true}, {"neither", false, false}};
+    const file_system_kind kinds[] = {
+        {"swap, no links", true, false}, {"links, no swap", false, true}, {"neither", false, false}};
     enum fault { none, report_refused, sync_fails };
     int case_number = 0;
-    for (const auto& kind : kinds) {
+    for (const file_system_kind& kind : kinds) {
         for (const fault fault : {none, report_refused, sync_fails}) {
-            SCOPED_TRACE(std::string(kind.kind) + ", fault " + std::to_string(fault));
-            const std::string folder = root + "/" + std::to_string(case_number++);
-            fs::create_directory(folder);
-            write_text(folder + "/a.dat", "old image");
-            write_text(folder + "/a.log", "old report");
-            played_file_system played;
-            played.swaps = kind.swaps;
-            played.links = kind.links;
+            SCOPED_TRACE(std::string(kind.name) + ", fault " + std::to_string(fault));
+            const std::string folder = folder_with_old_files(root, std::to_string(case_number++));
+            played_file_system played = played_as(kind);
             played.sync_fails = fault == sync_fails;
-            if (fault == report_refused) played.refused[folder + "/a.log"] = 0;
+            if (fault == report_refused) played.refused[folder + "/a.log"] = {0};
             // Whenever the report is put in place, the old image is still on the disk under some name; the image's
             // name is without a file only where the old image can neither be linked nor swapped.
             bool old_image_kept = false;
@@ -183,10 +223,19 @@ TEST(StagedFiles, OnEveryFileSystemACommitReplacesBothFilesOrLeavesBothAsTheyWer
                 }
                 return rename(from, to, flags);
             };
+            // A share's client flushes to the server only through a descriptor open for writing.
+            calls.sync = [sync = calls.sync](int fd) {
+                struct stat info {};
+                EXPECT_EQ(::fstat(fd, &info), 0);
+                if (S_ISREG(info.st_mode)) {
+                    EXPECT_NE(::fcntl(fd, F_GETFL) & O_ACCMODE, O_RDONLY);
+                }
+                return sync(fd);
+            };
             {
                 staged_files staged(calls);
                 EXPECT_EQ(commit_new_files(folder, staged), fault == none);
-                EXPECT_TRUE(staged.kept().empty());
+                EXPECT_TRUE(staged.left().empty());
             }
             EXPECT_EQ(read_text(folder + "/a.dat"), fault == none ? "new image" : "old image");
             EXPECT_EQ(read_text(folder + "/a.log"), fault == none ? "new report" : "old report");
@@ -197,30 +246,90 @@ TEST(StagedFiles, OnEveryFileSystemACommitReplacesBothFilesOrLeavesBothAsTheyWer
     }
 }
 
-TEST(StagedFiles, AFileThatCannotBePutBackKeepsItsOldBytesUnderTheNameReported) {
-    const std::string folder = test_folder();
-    write_text(folder + "/a.dat", "old image");
-    write_text(folder + "/a.log", "old report");
-    // The image goes in place, the report is refused, and so is the image's way back.
-    played_file_system played;
-    played.swaps = false;
-    played.links = false;
-    played.refused = {{folder + "/a.log", 0}, {folder + "/a.dat", 1}};
-    std::vector<staged_files::kept_file> kept;
-    {
+// Whichever rename or link takes effect and answers an error, what follows is what the names show: the commit goes
+// on, or every file is put back, and no hidden name that held the old file is removed before it is replaced.
+TEST(StagedFiles, ARenameThatTookEffectButAnsweredAnErrorIsTakenForWhatItDid) {
+    const std::string root = test_folder();
+    const file_system_kind kinds[] = {
+        {"swap and lying links", true, true}, {"swap, no links", true, false}, {"neither", false, false}};
+    int case_number = 0;
+    for (const file_system_kind& kind : kinds) {
+        for (const bool report_refused : {false, true}) {
+            for (int lie = 0;; ++lie) {
+                SCOPED_TRACE(std::string(kind.name) + (report_refused ? ", report refused" : "") + ", rename " +
+                             std::to_string(lie) + " answers EIO");
+                const std::string folder = folder_with_old_files(root, std::to_string(case_number++));
+                played_file_system played = played_as(kind);
+                played.link_lies = kind.links;
+                played.lies_at = lie;
+                if (report_refused) played.refused[folder + "/a.log"] = {0};
+                {
+                    staged_files staged(played.calls());
+                    EXPECT_EQ(commit_new_files(folder, staged), !report_refused);
+                    EXPECT_TRUE(staged.left().empty());
+                }
+                EXPECT_EQ(read_text(folder + "/a.dat"), report_refused ? "old image" : "new image");
+                EXPECT_EQ(read_text(folder + "/a.log"), report_refused ? "old report" : "new report");
+                EXPECT_EQ(names_in(folder), (std::vector<std::string>{"a.dat", "a.log"}));
+                if (played.renames <= lie) break;
+            }
+        }
+    }
+}
+
+// The failure box names each file that is not as it was, by what its name holds, and the hidden name of the old
+// file; the files are as it says.
+TEST(StagedFiles, AFileThatCannotBePutBackIsNamedWithWhatItsNameHolds) {
+    const std::string root = test_folder();
+    // `dat_refused` are the renames to a.dat that are refused: 0 the new image's, 1 the way back of one of them.
+    const auto fail = [&](const std::string& name, std::set<int> dat_refused, bool old_files, bool removes) {
+        const std::string folder = old_files ? folder_with_old_files(root, name) : root + "/" + name;
+        fs::create_directories(folder);
+        played_file_system played = played_as({"neither", false, false});
+        played.removes = removes;
+        played.refused = {{folder + "/a.log", {0}}, {folder + "/a.dat", dat_refused}};
         staged_files staged(played.calls());
         EXPECT_FALSE(commit_new_files(folder, staged));
-        kept = staged.kept();
+        const std::vector<staged_files::left_file> left = staged.left();
+        staged.discard();
+        return std::make_pair(folder, left);
+    };
+    const auto only_hidden_name = [](const std::string& folder) {
+        for (const std::string& name : names_in(folder)) {
+            if (name.rfind(".kova-", 0) == 0) return folder + "/" + name;
+        }
+        return std::string("no hidden file");
+    };
+
+    // The image went in place, the report was refused, and so was the image's way back.
+    {
+        const auto [folder, left] = fail("new", {1}, true, true);
+        const std::string kept = only_hidden_name(folder);
+        ASSERT_EQ(left.size(), 1u);
+        EXPECT_EQ(left[0].text(),
+                  folder + "/a.dat is the new file: the old one could not be put back and is kept as " + kept);
+        EXPECT_EQ(read_text(kept), "old image");
+        EXPECT_EQ(read_text(folder + "/a.dat"), "new image");
+        EXPECT_EQ(read_text(folder + "/a.log"), "old report");
+        EXPECT_EQ(names_in(folder), (std::vector<std::string>{fs::path(kept).filename(), "a.dat", "a.log"}));
     }
-    ASSERT_EQ(kept.size(), 1u);
-    EXPECT_EQ(kept[0].target, folder + "/a.dat");
-    EXPECT_EQ(fs::path(kept[0].kept).parent_path(), fs::path(folder));
-    EXPECT_EQ(fs::path(kept[0].kept).filename().string().rfind(".kova-", 0), 0u);
-    EXPECT_EQ(read_text(kept[0].kept), "old image");
-    EXPECT_EQ(read_text(folder + "/a.dat"), "new image");
-    EXPECT_EQ(read_text(folder + "/a.log"), "old report");
-    EXPECT_EQ(names_in(folder),
-              (std::vector<std::string>{fs::path(kept[0].kept).filename().string(), "a.dat", "a.log"}));
+    // The old image was moved aside, the new one refused its name, and the old one its way back.
+    {
+        const auto [folder, left] = fail("missing", {0, 1}, true, true);
+        const std::string kept = only_hidden_name(folder);
+        ASSERT_EQ(left.size(), 1u);
+        EXPECT_EQ(left[0].text(), folder + "/a.dat is missing: the old one could not be put back and is kept as " + kept);
+        EXPECT_EQ(read_text(kept), "old image");
+        EXPECT_EQ(read_text(folder + "/a.log"), "old report");
+        EXPECT_EQ(names_in(folder), (std::vector<std::string>{fs::path(kept).filename(), "a.log"}));
+    }
+    // A first compile: the report was refused, and the new image cannot be removed.
+    {
+        const auto [folder, left] = fail("first", {}, false, false);
+        ASSERT_EQ(left.size(), 1u);
+        EXPECT_EQ(left[0].text(), folder + "/a.dat is the new file: there was none before, and it could not be removed");
+        EXPECT_EQ(read_text(folder + "/a.dat"), "new image");
+    }
 }
 
 }  // namespace
