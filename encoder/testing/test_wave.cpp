@@ -42,6 +42,32 @@ std::vector<uint8_t> wave_bytes(const wave_spec& spec) {
     return out;
 }
 
+std::vector<uint8_t> wave_chunk(const char* id, const std::vector<uint8_t>& content,
+                                std::optional<uint32_t> stated_size) {
+    std::vector<uint8_t> out(id, id + 4);
+    put32(out, stated_size.value_or(static_cast<uint32_t>(content.size())));
+    out.insert(out.end(), content.begin(), content.end());
+    return out;
+}
+
+std::vector<uint8_t> riff_wave(const std::vector<std::vector<uint8_t>>& chunks) {
+    std::vector<uint8_t> body;
+    put_text(body, "WAVE");
+    for (const std::vector<uint8_t>& chunk : chunks) body.insert(body.end(), chunk.begin(), chunk.end());
+    std::vector<uint8_t> out;
+    put_text(out, "RIFF");
+    put32(out, static_cast<uint32_t>(body.size()));
+    out.insert(out.end(), body.begin(), body.end());
+    return out;
+}
+
+std::vector<uint8_t> fmt_chunk(uint32_t rate) {
+    wave_spec spec;
+    spec.rate = rate;
+    const std::vector<uint8_t> all = wave_bytes(spec);
+    return std::vector<uint8_t>(all.begin() + 12, all.begin() + 36);
+}
+
 std::vector<uint8_t> list_chunk(const std::string& comment) {
     std::string text = comment + '\0';
     if (text.size() % 2 != 0) text += '\0';

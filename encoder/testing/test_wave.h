@@ -19,6 +19,16 @@ struct wave_spec {
 
 std::vector<uint8_t> wave_bytes(const wave_spec& spec);
 
+// A chunk: its four-letter id, its size (the content's, or the one given) and its content.
+std::vector<uint8_t> wave_chunk(const char* id, const std::vector<uint8_t>& content,
+                                std::optional<uint32_t> stated_size = std::nullopt);
+
+// "RIFF", its size and "WAVE", then the chunks in the order given.
+std::vector<uint8_t> riff_wave(const std::vector<std::vector<uint8_t>>& chunks);
+
+// The "fmt " chunk of wave_bytes: 8-bit mono PCM at `rate`.
+std::vector<uint8_t> fmt_chunk(uint32_t rate = 8000);
+
 // A "LIST" chunk of type "INFO" carrying one comment, padded to an even size.
 std::vector<uint8_t> list_chunk(const std::string& comment);
 

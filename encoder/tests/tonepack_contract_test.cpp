@@ -131,22 +131,8 @@ TEST_F(Contract, SoundFilesMustBeMonoEightBitPcmWaveFiles) {
 // Files that are no plain RIFF WAVE file of the kind read are refused for their real cause.
 TEST_F(Contract, ARefusedSoundFileNamesItsCause) {
     using bytes = std::vector<uint8_t>;
-    const auto chunk = [](const char* id, bytes content, uint32_t size) {
-        bytes out(id, id + 4);
-        for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(size >> (8 * i)));
-        out.insert(out.end(), content.begin(), content.end());
-        return out;
-    };
-    const auto riff_wave = [](std::vector<bytes> chunks) {
-        bytes out = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
-        for (const bytes& one : chunks) out.insert(out.end(), one.begin(), one.end());
-        return out;
-    };
-    wave_spec spec;
-    spec.data.assign(200, 128);
-    const bytes plain = wave_bytes(spec);
-    const bytes fmt(plain.begin() + 12, plain.begin() + 36), data(plain.begin() + 36, plain.end());
-    bytes rf64 = plain;
+    const bytes data = wave_chunk("data", bytes(200, 128));
+    bytes rf64 = riff_wave({fmt_chunk(), data});
     std::copy_n("RF64", 4, rf64.begin());
     // Mono, 8000 Hz, 8 bits, 22 more bytes: 8 valid bits, the front centre, and PCM's GUID.
     const bytes extensible_fields = {0xFE, 0xFF, 1, 0, 0x40, 0x1F, 0, 0, 0x40, 0x1F, 0,    0, 1,    0,    8,    0,
@@ -158,10 +144,10 @@ TEST_F(Contract, ARefusedSoundFileNamesItsCause) {
         std::string cause;
     } cases[] = {
         {"rf64.wav", rf64, "an RF64 file, not a RIFF WAVE file"},
-        {"extensible.wav", riff_wave({chunk("fmt ", extensible_fields, 40), data}),
+        {"extensible.wav", riff_wave({wave_chunk("fmt ", extensible_fields), data}),
          "a mono 8-bit PCM file in the extensible WAV format, which is not read"},
         // A chunk that states 2 bytes where it holds 4: the walk lands on its zeros, before the data.
-        {"out_of_step.wav", riff_wave({fmt, chunk("JUNK", {0, 0, 0, 0}, 2), data}),
+        {"out_of_step.wav", riff_wave({fmt_chunk(), wave_chunk("JUNK", {0, 0, 0, 0}, 2), data}),
          "bytes that are no chunk id at byte 46"},
         {"no_fmt.wav", riff_wave({data}), "no \"fmt \" chunk"},
     };

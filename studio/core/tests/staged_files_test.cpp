@@ -8,9 +8,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
+#include <utility>
 
 #include "fifo_guard.h"
 #include "test_files.h"
@@ -36,6 +38,13 @@ std::optional<gid_t> another_group() {
         if (groups[i] != ::getegid()) return groups[i];
     }
     return std::nullopt;
+}
+
+// The file a name holds (links not followed), and how many names it has; 0 and 0 when there is none.
+std::pair<ino_t, nlink_t> inode_of(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) return {0, 0};
+    return {info.st_ino, info.st_nlink};
 }
 
 gid_t group_of(const std::string& path) {
@@ -263,13 +272,28 @@ TEST(StagedFiles, ARenameThatTookEffectButAnsweredAnErrorIsTakenForWhatItDid) {
                 played.link_lies = kind.links;
                 played.lies_at = lie;
                 if (report_refused) played.refused[folder + "/a.log"] = {0};
+                const ino_t old_image = inode_of(folder + "/a.dat").first;
+                const ino_t old_report = inode_of(folder + "/a.log").first;
+                file_system_calls calls = played.calls();
+                // A failed commit never removes the last name of an old file.
+                calls.remove = [&, remove = calls.remove](const char* name) {
+                    const auto [inode, names] = inode_of(name);
+                    if (report_refused && (inode == old_image || inode == old_report)) {
+                        EXPECT_GT(names, 1u) << name << " was the only name of an old file";
+                    }
+                    return remove(name);
+                };
                 {
-                    staged_files staged(played.calls());
+                    staged_files staged(calls);
                     EXPECT_EQ(commit_new_files(folder, staged), !report_refused);
                     EXPECT_TRUE(staged.left().empty());
                 }
                 EXPECT_EQ(read_text(folder + "/a.dat"), report_refused ? "old image" : "new image");
                 EXPECT_EQ(read_text(folder + "/a.log"), report_refused ? "old report" : "new report");
+                if (report_refused) {
+                    EXPECT_EQ(inode_of(folder + "/a.dat").first, old_image);
+                    EXPECT_EQ(inode_of(folder + "/a.log").first, old_report);
+                }
                 EXPECT_EQ(names_in(folder), (std::vector<std::string>{"a.dat", "a.log"}));
                 if (played.renames <= lie) break;
             }
@@ -281,14 +305,23 @@ TEST(StagedFiles, ARenameThatTookEffectButAnsweredAnErrorIsTakenForWhatItDid) {
 // file; the files are as it says.
 TEST(StagedFiles, AFileThatCannotBePutBackIsNamedWithWhatItsNameHolds) {
     const std::string root = test_folder();
+    ino_t old_image_inode = 0;  // of the folder `fail` made last
     // `dat_refused` are the renames to a.dat that are refused: 0 the new image's, 1 the way back of one of them.
-    const auto fail = [&](const std::string& name, std::set<int> dat_refused, bool old_files, bool removes) {
+    // `meanwhile` runs once, before the report's rename, as another program would.
+    const auto fail = [&](const std::string& name, std::set<int> dat_refused, bool old_files, bool removes,
+                          std::function<void(const std::string& folder)> meanwhile = {}) {
         const std::string folder = old_files ? folder_with_old_files(root, name) : root + "/" + name;
         fs::create_directories(folder);
+        old_image_inode = inode_of(folder + "/a.dat").first;
         played_file_system played = played_as({"neither", false, false});
         played.removes = removes;
         played.refused = {{folder + "/a.log", {0}}, {folder + "/a.dat", dat_refused}};
-        staged_files staged(played.calls());
+        file_system_calls calls = played.calls();
+        calls.rename = [&, rename = calls.rename](const char* from, const char* to, unsigned int flags) {
+            if (meanwhile && to == folder + "/a.log") std::exchange(meanwhile, nullptr)(folder);
+            return rename(from, to, flags);
+        };
+        staged_files staged(calls);
         EXPECT_FALSE(commit_new_files(folder, staged));
         const std::vector<staged_files::left_file> left = staged.left();
         staged.discard();
@@ -305,6 +338,7 @@ TEST(StagedFiles, AFileThatCannotBePutBackIsNamedWithWhatItsNameHolds) {
     {
         const auto [folder, left] = fail("new", {1}, true, true);
         const std::string kept = only_hidden_name(folder);
+        EXPECT_EQ(inode_of(kept).first, old_image_inode);
         ASSERT_EQ(left.size(), 1u);
         EXPECT_EQ(left[0].text(),
                   folder + "/a.dat is the new file: the old one could not be put back and is kept as " + kept);
@@ -317,11 +351,26 @@ TEST(StagedFiles, AFileThatCannotBePutBackIsNamedWithWhatItsNameHolds) {
     {
         const auto [folder, left] = fail("missing", {0, 1}, true, true);
         const std::string kept = only_hidden_name(folder);
+        EXPECT_EQ(inode_of(kept).first, old_image_inode);
         ASSERT_EQ(left.size(), 1u);
         EXPECT_EQ(left[0].text(), folder + "/a.dat is missing: the old one could not be put back and is kept as " + kept);
         EXPECT_EQ(read_text(kept), "old image");
         EXPECT_EQ(read_text(folder + "/a.log"), "old report");
         EXPECT_EQ(names_in(folder), (std::vector<std::string>{fs::path(kept).filename(), "a.log"}));
+    }
+    // Another program put its own file in place of the new image: it is not replaced by the old one.
+    {
+        const auto [folder, left] = fail("another", {}, true, true, [](const std::string& folder) {
+            write_text(folder + "/other", "another program's file");
+            fs::rename(folder + "/other", folder + "/a.dat");
+        });
+        const std::string kept = only_hidden_name(folder);
+        EXPECT_EQ(inode_of(kept).first, old_image_inode);
+        ASSERT_EQ(left.size(), 1u);
+        EXPECT_EQ(left[0].text(), folder + "/a.dat holds neither the old nor the new file: the old one could not be "
+                                           "put back and is kept as " + kept);
+        EXPECT_EQ(read_text(kept), "old image");
+        EXPECT_EQ(read_text(folder + "/a.dat"), "another program's file");
     }
     // A first compile: the report was refused, and the new image cannot be removed.
     {

@@ -19,33 +19,8 @@ void put32(bytes& out, size_t at, uint32_t value) {
     for (int i = 0; i < 4; ++i) out[at + i] = (value >> (8 * i)) & 0xFF;
 }
 
-// A chunk: its four-letter id, its size and its content.
-bytes chunk(const char* id, const bytes& content) {
-    bytes out(id, id + 4);
-    out.resize(8);
-    put32(out, 4, static_cast<uint32_t>(content.size()));
-    out.insert(out.end(), content.begin(), content.end());
-    return out;
-}
-
-// "RIFF", its size and "WAVE", then the chunks in the order given.
-bytes riff_wave(const std::vector<bytes>& chunks) {
-    bytes out = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
-    for (const bytes& one : chunks) out.insert(out.end(), one.begin(), one.end());
-    put32(out, 4, static_cast<uint32_t>(out.size() - 8));
-    return out;
-}
-
 // A canonical 44-byte header, then the samples.
 bytes canonical(const wave_spec& spec) { return wave_bytes(spec); }
-
-// The "fmt " chunk of a canonical header.
-bytes fmt_chunk(uint32_t rate = 8000) {
-    wave_spec spec;
-    spec.rate = rate;
-    const bytes all = wave_bytes(spec);
-    return bytes(all.begin() + 12, all.begin() + 36);
-}
 
 class WaveHeader : public ::testing::Test {
 protected:
@@ -99,7 +74,7 @@ TEST_F(WaveHeader, OnlyEightBitMonoPcmIsAccepted) {
     EXPECT_EQ(listed("empty.wav", bytes()), "refused");
     // The data must follow the "fmt " chunk that says what it holds.
     EXPECT_EQ(listed("no-data.wav", riff_wave({fmt_chunk()})), "refused");
-    EXPECT_EQ(listed("data-first.wav", riff_wave({chunk("data", bytes(10, 0x80)), fmt_chunk()})), "refused");
+    EXPECT_EQ(listed("data-first.wav", riff_wave({wave_chunk("data", bytes(10, 0x80)), fmt_chunk()})), "refused");
 }
 
 TEST_F(WaveHeader, ChunksBeforeTheDataAreWalked) {
@@ -107,16 +82,16 @@ TEST_F(WaveHeader, ChunksBeforeTheDataAreWalked) {
     const bytes second = sine_samples(8000, 440, 8000, 100);
     const bytes info = list_chunk("recorder 1.00");
     ASSERT_EQ(info.size(), 8u + 26u);
-    EXPECT_EQ(listed("list.wav", riff_wave({fmt_chunk(), info, chunk("data", second)})), "8000 Hz, 8000");
-    EXPECT_EQ(listed("junk-first.wav", riff_wave({chunk("JUNK", bytes(28, 0)), fmt_chunk(11025),
-                                                   chunk("data", bytes(300, 0x80))})),
+    EXPECT_EQ(listed("list.wav", riff_wave({fmt_chunk(), info, wave_chunk("data", second)})), "8000 Hz, 8000");
+    EXPECT_EQ(listed("junk-first.wav", riff_wave({wave_chunk("JUNK", bytes(28, 0)), fmt_chunk(11025),
+                                                   wave_chunk("data", bytes(300, 0x80))})),
               "11025 Hz, 300");
     // An odd-sized chunk is followed by its pad byte.
-    bytes odd = chunk("note", bytes(5, 'n'));
+    bytes odd = wave_chunk("note", bytes(5, 'n'));
     odd.push_back(0);
-    EXPECT_EQ(listed("odd.wav", riff_wave({fmt_chunk(), odd, chunk("data", bytes(7, 0x80))})), "8000 Hz, 7");
+    EXPECT_EQ(listed("odd.wav", riff_wave({fmt_chunk(), odd, wave_chunk("data", bytes(7, 0x80))})), "8000 Hz, 7");
     // Chunks after the data add nothing.
-    EXPECT_EQ(listed("trailer.wav", riff_wave({fmt_chunk(), chunk("data", bytes(20, 0x80)), info})), "8000 Hz, 20");
+    EXPECT_EQ(listed("trailer.wav", riff_wave({fmt_chunk(), wave_chunk("data", bytes(20, 0x80)), info})), "8000 Hz, 20");
 }
 
 TEST_F(WaveHeader, AChunkOfUnknownContentIsSteppedOverWhateverItHolds) {
@@ -125,7 +100,7 @@ TEST_F(WaveHeader, AChunkOfUnknownContentIsSteppedOverWhateverItHolds) {
     bytes info = {'I', 'N', 'F', 'O', 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0};
     put32(info, 8, 0xFFFFFFF8u);
     info.resize(info.size() + 8, 0xFF);
-    const bytes file = riff_wave({fmt_chunk(), chunk("LIST", info), chunk("data", bytes(300, 0x80))});
+    const bytes file = riff_wave({fmt_chunk(), wave_chunk("LIST", info), wave_chunk("data", bytes(300, 0x80))});
     auto reading = std::async(std::launch::async, [&] { return listed("wrapped.wav", file); });
     if (reading.wait_for(std::chrono::seconds(60)) != std::future_status::ready) {
         std::fprintf(stderr, "reading wrapped.wav did not end\n");
