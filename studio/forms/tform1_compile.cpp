@@ -151,7 +151,9 @@ void TForm1::BT_CompileClick() {
         QString failure = Msg("Msg008");
         // A file that is not as it was, and the hidden name that may be the only one of the old file: the user
         // must learn them.
-        for (const staged_files::left_file& file : staged.left()) failure += "\n" + QString::fromStdString(file.text());
+        for (const staged_files::left_file& file : staged.left()) {
+            failure += "\n\n" + QString::fromStdString(file.text());  // a paragraph each, as the paths wrap
+        }
         staged.discard();
         services().message_boxes->show(this, failure, "Error!", MB_ICONERROR);
         services().sounds->play("SYSTEMHAND");
